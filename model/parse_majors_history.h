@@ -1,0 +1,19 @@
+// parseMajorsHistory: writes the day's history of the major call, major put and zero-gamma
+// levels into subgraphs 0, 1 and 2 at the bars their timestamps fall in, converted as
+// v * multiplier + additive in single precision, and lowers EarliestChangedBar to the earliest
+// bar a point landed in.
+//
+// Returns 0 for an array root (whatever it holds) or an object carrying "timestamp"; 2 for
+// anything else (parse error, error answer, other root). Nothing is kept between calls.
+#pragma once
+
+#include <cstdint>
+
+#include "host/study_host.h"
+
+namespace ostrel {
+
+std::int32_t parseMajorsHistory(StudyHost& host, const char* const* response_text,
+                                float additive, float multiplier);
+
+}  // namespace ostrel

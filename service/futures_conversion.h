@@ -1,0 +1,22 @@
+// Futures conversion: keeps the two premium inputs in step with the service's conversion from
+// the underlying's prices to the futures contract's (price * multiplier + additive).
+//
+// updateFuturesConversion runs on every scheduling step while a futures target is set. It sends
+// a blocking request at the daily 09:30 and 09:32 New York triggers (weekdays, re-armed before
+// 09:00), every 15 minutes after the last request, and whenever the ticker or the target
+// changed; the answer overwrites both premium inputs as floats.
+#pragma once
+
+#include "host/study_host.h"
+
+namespace ostrel {
+
+// `ticker` and `futures_target` are normalised (trimmed, upper-cased); `api_key` as entered.
+void updateFuturesConversion(StudyHost& host, const char* ticker, const char* futures_target,
+                             const char* api_key);
+
+// Handles the body of a status-200 answer: logs the outcome and, on success, overwrites the
+// premium inputs. Nothing changes on a parse error or an "error" answer.
+void parseFuturesConversion(StudyHost& host, const char* body, const char* futures_target);
+
+}  // namespace ostrel

@@ -1,0 +1,25 @@
+#include "study/study_entry.h"
+
+#include <exception>
+
+#include "host/host_calls.h"
+#include "study/study_function.h"
+
+namespace ostrel {
+
+std::int32_t dllVersion() noexcept { return kHostInterfaceVersion; }
+
+const char* dllName() noexcept { return "ostrel_v4"; }
+
+void studyFunction(StudyHost& host) noexcept {
+  try {
+    runStudy(host);
+  } catch (const std::exception& e) {
+    host::logMessage(host, "Ostrel: internal error; the update was skipped.", 1);
+    (void)e;
+  } catch (...) {
+    host::logMessage(host, "Ostrel: internal error; the update was skipped.", 1);
+  }
+}
+
+}  // namespace ostrel
