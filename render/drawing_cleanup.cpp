@@ -1,10 +1,43 @@
 #include "render/drawing_cleanup.h"
 
+#include "host/host_calls.h"
+#include "render/drawing_slots.h"
+#include "study/state_keys.h"
+
 namespace ostrel {
 
-// Placeholders until the drawing bookkeeping lands.
-void emptyDrawingSlots(StudyHost&) {}
-void removeAllDrawings(StudyHost&) {}
-void sweepStaleDrawings(StudyHost&) {}
+namespace {
+
+constexpr std::int32_t kMaxSweepRemovals = 10000;
+constexpr std::int32_t kMaxSweepQueries = 20000;
+
+}  // namespace
+
+void emptyDrawingSlots(StudyHost& host) {
+  removeSlotDrawings(host);
+  host::setStoredInt(host, key::last_drawing_slot, 0);
+}
+
+void removeAllDrawings(StudyHost& host) {
+  host::removeStudyDrawings(host);
+  emptyDrawingSlots(host);
+}
+
+void sweepStaleDrawings(StudyHost& host) {
+  // The host may answer the same drawing forever (a line it will not let go, a drawing it
+  // fails to remove), so both counts are bounded.
+  DrawingSpec spec;
+  std::int32_t removals = 0;
+  std::int32_t queries = 0;
+  while (removals < kMaxSweepRemovals && queries < kMaxSweepQueries) {
+    if (host::findDrawing(host, spec) <= 0 || spec.DrawingNumber == 0) break;
+    ++queries;
+    if (spec.DrawingType == kDrawingRectangle || spec.DrawingType == kDrawingMarker) {
+      host::removeDrawing(host, spec.DrawingNumber);
+      ++removals;
+    }
+  }
+  emptyDrawingSlots(host);
+}
 
 }  // namespace ostrel
