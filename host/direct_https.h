@@ -21,10 +21,10 @@ struct DirectHttpsRequest {
 };
 
 struct DirectHttpsResult {
-  std::int32_t ok = 0;        // nonzero: a response was received, whatever its status
-  std::uint32_t status = 0;   // HTTP status; 0 when none was read
-  HostString body;            // as received; empty when nothing was read
-  HostString error;           // when ok is 0: what failed, with the native error number
+  std::int32_t ok = 0;       // nonzero: a response was received, whatever its status
+  std::uint32_t status = 0;  // HTTP status; 0 when none was read
+  HostString body;           // as received; empty when nothing was read
+  HostString error;          // when ok is 0: what failed, with the native error number
 };
 
 }  // namespace ostrel

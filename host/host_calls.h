@@ -97,8 +97,7 @@ inline std::int32_t startHttpRequest(StudyHost& h, const char* url, const char* 
 }
 
 inline bool hasInputsAndSubgraphs(const StudyHost& h) {
-  return h.Inputs != nullptr && h.InputCount > 0 && h.Subgraphs != nullptr &&
-         h.SubgraphCount > 0;
+  return h.Inputs != nullptr && h.InputCount > 0 && h.Subgraphs != nullptr && h.SubgraphCount > 0;
 }
 
 inline StudyInput& input(StudyHost& h, std::int32_t index) {

@@ -28,12 +28,12 @@ struct StudyInput {
   HostString name;
   InputType type = InputType::kNone;
   // One value per type family; which one is meaningful depends on `type`.
-  double double_value = 0.0;      // float (narrowed on write), time of day
-  std::int32_t int_value = 0;     // integer, yes/no, custom list index, time zone index
-  std::uint32_t colour_value = 0; // colour
-  HostString text;                // text, when has_text
+  double double_value = 0.0;       // float (narrowed on write), time of day
+  std::int32_t int_value = 0;      // integer, yes/no, custom list index, time zone index
+  std::uint32_t colour_value = 0;  // colour
+  HostString text;                 // text, when has_text
   std::int32_t has_text = 0;
-  HostString options;             // custom list options, ';'-separated
+  HostString options;  // custom list options, ';'-separated
   std::int32_t display_position = 0;
 
   void setFloat(float value) noexcept {

@@ -18,9 +18,9 @@ struct Subgraph {
   std::int32_t draw_style = 0;
   std::int32_t line_width = 0;
   std::int32_t third_style = 0;
-  float* values = nullptr;          // host-owned, `value_count` floats
+  float* values = nullptr;  // host-owned, `value_count` floats
   std::int32_t value_count = 0;
-  std::uint32_t* colours = nullptr; // host-owned, `colour_count` colours; may be absent
+  std::uint32_t* colours = nullptr;  // host-owned, `colour_count` colours; may be absent
   std::int32_t colour_count = 0;
   float scratch_value = 0.0f;
   std::uint32_t scratch_colour = 0;

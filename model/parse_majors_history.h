@@ -13,7 +13,7 @@
 
 namespace ostrel {
 
-std::int32_t parseMajorsHistory(StudyHost& host, const char* const* response_text,
-                                float additive, float multiplier);
+std::int32_t parseMajorsHistory(StudyHost& host, const char* const* response_text, float additive,
+                                float multiplier);
 
 }  // namespace ostrel

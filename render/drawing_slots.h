@@ -17,9 +17,7 @@
 
 namespace ostrel {
 
-constexpr bool isDrawingSlot(std::int32_t key) noexcept {
-  return key >= 8 && key <= 999;
-}
+constexpr bool isDrawingSlot(std::int32_t key) noexcept { return key >= 8 && key <= 999; }
 
 // The drawing number recorded in slot `key`; 0 when the slot is empty or `key` is no slot.
 std::int32_t slotDrawingNumber(StudyHost& host, std::int32_t key);

@@ -77,11 +77,11 @@ enum : std::int32_t {
   kFilterLongGamma = 78,
   kFilterShortGamma = 79,
   // Prior-dot display flags.
-  kShowGexDot1 = 80,  // 1, 5, 10, 15, 30 minutes: 80..84
+  kShowGexDot1 = 80,    // 1, 5, 10, 15, 30 minutes: 80..84
   kShowDeltaDot5 = 85,  // 5, 15, 30 minutes: 85..87
   kShowGammaDot5 = 88,  // 5, 15, 30 minutes: 88..90
   // Prior-dot colours.
-  kGexDotColour1 = 91,  // 91..95
+  kGexDotColour1 = 91,    // 91..95
   kDeltaDotColour5 = 96,  // 96..98
   kGammaDotColour5 = 99,  // 99..101
   kPriorDotsStyle = 102,
