@@ -184,8 +184,7 @@ class SimHost {
   bool earliestChangedBarSet() const noexcept { return earliest_changed_set_; }
 
  private:
-  struct Ops;
-  friend struct Ops;
+  friend struct OpsImpl;  // the StudyHost operations (sim_host_ops.cpp)
 
   void resizeSubgraphs();
   void markStoredValues();

@@ -1,0 +1,215 @@
+#include "sim/sim_host_ops.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "sim/sim_host.h"
+
+namespace ostrel::sim {
+namespace {
+
+std::string text(const char* s) { return s != nullptr ? std::string(s) : std::string(); }
+
+}  // namespace
+
+// The operations live in this struct so they can reach SimHost's private state; each one is a
+// plain function whose address goes into StudyHostOperations.
+struct OpsImpl {
+  static SimHost& self(StudyHost* host) { return *static_cast<SimHost*>(host->HostContext); }
+
+  static void logMessage(StudyHost* host, const char* message, std::int32_t flag) {
+    self(host).record_.log.push_back(LogEntry{text(message), flag});
+  }
+
+  static std::int32_t placeDrawing(StudyHost* host, DrawingSpec* spec) {
+    if (spec == nullptr) return 0;
+    SimHost& s = self(host);
+    const std::int32_t ordinal = ++s.place_ordinal_;
+    PlacedRecord rec;
+    rec.spec = *spec;
+    const auto& fails = s.script_.place_fail_ordinals;
+    auto existing = s.drawings_.find(spec->DrawingNumber);
+    const bool adjust = existing != s.drawings_.end() && existing->second.study_own;
+    const bool exhausted = !adjust && s.next_drawing_ == std::numeric_limits<std::int32_t>::max();
+    if (s.script_.place_all_fail || exhausted ||
+        std::find(fails.begin(), fails.end(), ordinal) != fails.end()) {
+      spec->DrawingNumber = 0;
+      s.record_.placed.push_back(std::move(rec));
+      return 0;
+    }
+    std::int32_t number = 0;
+    if (adjust) {
+      number = existing->first;
+      existing->second.spec = *spec;
+    } else {
+      number = s.addDrawing(*spec, /*study_own=*/true);
+    }
+    spec->DrawingNumber = number;
+    rec.number = number;
+    s.record_.placed.push_back(std::move(rec));
+    return 1;
+  }
+
+  static std::int32_t findDrawing(StudyHost* host, std::int32_t /*chart*/,
+                                  std::int32_t type_filter, DrawingSpec* spec,
+                                  std::int32_t index) {
+    if (spec == nullptr || index < 0) return 0;
+    SimHost& s = self(host);
+    if (s.script_.find_drawing_sticky && s.sticky_number_ != 0) {
+      spec->DrawingNumber = s.sticky_number_;
+      spec->DrawingType = s.sticky_type_;
+      return 1;
+    }
+    std::int32_t seen = 0;
+    for (const auto& entry : s.drawings_) {
+      const DrawingSpec& d = entry.second.spec;
+      if (!entry.second.study_own) continue;
+      if (type_filter != 0 && d.DrawingType != type_filter) continue;
+      if (seen++ != index) continue;
+      spec->DrawingNumber = entry.first;
+      spec->DrawingType = d.DrawingType;
+      if (s.script_.find_drawing_sticky) {
+        s.sticky_number_ = entry.first;
+        s.sticky_type_ = d.DrawingType;
+      }
+      return 1;
+    }
+    return 0;
+  }
+
+  static std::int32_t removeDrawing(StudyHost* host, std::int32_t /*chart*/,
+                                    std::int32_t number) {
+    SimHost& s = self(host);
+    s.record_.removed.push_back(number);
+    return s.drawings_.erase(number) > 0 ? 1 : 0;
+  }
+
+  static std::int32_t removeStudyDrawings(StudyHost* host, std::int32_t /*chart*/,
+                                          std::int32_t /*line*/, std::int32_t /*flags*/) {
+    SimHost& s = self(host);
+    ++s.record_.removed_all;
+    std::int32_t count = 0;
+    for (auto it = s.drawings_.begin(); it != s.drawings_.end();) {
+      if (it->second.study_own) {
+        it = s.drawings_.erase(it);
+        ++count;
+      } else {
+        ++it;
+      }
+    }
+    return count;
+  }
+
+  static std::int32_t* storedInt(StudyHost* host, std::int32_t key) {
+    return &self(host).ints_.values[key];
+  }
+  static void setStoredInt(StudyHost* host, std::int32_t key, std::int32_t value) {
+    auto& store = self(host).ints_;
+    store.values[key] = value;
+    store.ever_set.insert(key);
+  }
+  static float* storedFloat(StudyHost* host, std::int32_t key) {
+    return &self(host).floats_.values[key];
+  }
+  static DateTime* storedTime(StudyHost* host, std::int32_t key) {
+    return &self(host).times_.values[key];
+  }
+  static HostString* storedText(StudyHost* host, std::int32_t key) {
+    return &self(host).texts_.values[key];
+  }
+  static void* storedPointer(StudyHost* host, std::int32_t key) {
+    const auto& values = self(host).pointers_.values;
+    auto it = values.find(key);
+    return it != values.end() ? it->second : nullptr;
+  }
+  static void setStoredPointer(StudyHost* host, std::int32_t key, void* pointer) {
+    auto& store = self(host).pointers_;
+    store.values[key] = pointer;
+    store.ever_set.insert(key);
+  }
+
+  static DateTime hostTimeToZone(StudyHost* host, DateTime t, const char* zone) {
+    self(host).convertZone(t, zone, /*to_zone=*/true);
+    return t;
+  }
+  static DateTime zoneTimeToHost(StudyHost* host, DateTime t, const char* zone) {
+    self(host).convertZone(t, zone, /*to_zone=*/false);
+    return t;
+  }
+
+  static std::int32_t barIndexAt(StudyHost* host, std::int32_t /*chart*/, DateTime t) {
+    const auto& times = self(host).bar_times_;
+    auto after = std::upper_bound(times.begin(), times.end(), t);
+    return static_cast<std::int32_t>(after - times.begin()) - 1;
+  }
+
+  static std::int32_t startHttpRequest(StudyHost* host, const char* url, const char* body,
+                                       const HttpHeaderField* headers, std::int32_t count) {
+    SimHost& s = self(host);
+    RequestRecord rec;
+    rec.url = text(url);
+    if (body != nullptr) rec.body = std::string(body);
+    if (headers != nullptr) {
+      for (std::int32_t i = 0; i < count; ++i) {
+        rec.headers.emplace_back(headers[i].Name.c_str(), headers[i].Value.c_str());
+      }
+    }
+    rec.started = !s.script_.start_request_fails;
+    s.record_.requests.push_back(std::move(rec));
+    return s.script_.start_request_fails ? 0 : 1;
+  }
+
+  static std::int32_t directHttpsGet(StudyHost* host, const DirectHttpsRequest* request,
+                                     DirectHttpsResult* result) {
+    SimHost& s = self(host);
+    DirectRequestRecord rec;
+    if (request != nullptr) {
+      rec.server = text(request->server);
+      rec.port = request->port;
+      rec.path = text(request->path);
+      rec.header_block = text(request->header_block);
+      rec.user_agent = text(request->user_agent);
+    }
+    s.record_.conversions.push_back(std::move(rec));
+    if (result == nullptr) return 0;
+    result->body.clear();
+    result->error.clear();
+    if (!s.script_.conversion) {
+      result->ok = 0;
+      result->status = 0;
+      result->error.assign("no scripted answer");
+      return 0;
+    }
+    const DirectAnswer& answer = *s.script_.conversion;
+    result->ok = answer.ok ? 1 : 0;
+    result->status = answer.ok ? answer.status : 0;
+    if (answer.ok) {
+      result->body.assign(answer.body.c_str());
+    } else {
+      result->error.assign(answer.error.c_str());
+    }
+    return result->ok;
+  }
+};
+
+void installSimHostOps(StudyHostOperations& ops) noexcept {
+  ops.LogMessage = &OpsImpl::logMessage;
+  ops.PlaceDrawing = &OpsImpl::placeDrawing;
+  ops.FindDrawing = &OpsImpl::findDrawing;
+  ops.RemoveDrawing = &OpsImpl::removeDrawing;
+  ops.RemoveStudyDrawings = &OpsImpl::removeStudyDrawings;
+  ops.StoredInt = &OpsImpl::storedInt;
+  ops.SetStoredInt = &OpsImpl::setStoredInt;
+  ops.StoredFloat = &OpsImpl::storedFloat;
+  ops.StoredTime = &OpsImpl::storedTime;
+  ops.StoredText = &OpsImpl::storedText;
+  ops.StoredPointer = &OpsImpl::storedPointer;
+  ops.SetStoredPointer = &OpsImpl::setStoredPointer;
+  ops.HostTimeToZone = &OpsImpl::hostTimeToZone;
+  ops.ZoneTimeToHost = &OpsImpl::zoneTimeToHost;
+  ops.BarIndexAt = &OpsImpl::barIndexAt;
+  ops.StartHttpRequest = &OpsImpl::startHttpRequest;
+  ops.DirectHttpsGet = &OpsImpl::directHttpsGet;
+}
+
+}  // namespace ostrel::sim
