@@ -1,0 +1,25 @@
+// Fields that every drawing of the study shares: the copy-to-other-charts attribute, set on a
+// drawing only while "Allow Copy To Other Charts" is on, and the report of a drawing the host
+// did not place.
+#pragma once
+
+#include <cstdint>
+#include <limits>
+
+#include "host/study_host.h"
+
+namespace ostrel {
+
+// CopySettingA 1, CopySettingB 1, CopySettingC 0 when the input is on; untouched otherwise.
+void applyCopySetting(StudyHost& host, DrawingSpec& spec);
+
+// After PlaceDrawing: records a placed drawing in slot `key` (render/drawing_slots.h) and
+// answers true; answers false when the host gave number 0.
+bool recordPlacement(StudyHost& host, std::int32_t key, const DrawingSpec& spec);
+
+// The running slot number moves on by one; it stops at the int range's end.
+inline void advanceDrawingKey(std::int32_t& drawingKey) noexcept {
+  if (drawingKey < std::numeric_limits<std::int32_t>::max()) ++drawingKey;
+}
+
+}  // namespace ostrel
