@@ -38,7 +38,9 @@ std::int32_t readInteger(const StudyInput& slot) noexcept {
     case InputType::kFloat: return roundToInt32(slot.double_value);
     case InputType::kYesNo: return slot.int_value != 0 ? 1 : 0;
     case InputType::kTimeOfDay: {
-      const std::int64_t micros = timeOfDayMicros(slot.double_value) % kMicrosPerDay;
+      // Floored, so a negative time of day still gives a second of the day (0..86399).
+      std::int64_t micros = timeOfDayMicros(slot.double_value) % kMicrosPerDay;
+      if (micros < 0) micros += kMicrosPerDay;
       return static_cast<std::int32_t>(micros / 1000000);
     }
     case InputType::kInteger:

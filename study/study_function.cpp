@@ -1,12 +1,88 @@
 #include "study/study_function.h"
 
 #include "host/host_calls.h"
+#include "render/drawing_cleanup.h"
+#include "service/profile_records.h"
+#include "service/profile_url.h"
+#include "service/scheduler.h"
+#include "study/carry_forward.h"
+#include "study/input_halts.h"
+#include "study/input_ids.h"
+#include "study/input_readers.h"
+#include "study/input_table.h"
+#include "study/premiums.h"
+#include "study/request_window.h"
+#include "study/state_keys.h"
+#include "study/subgraph_table.h"
+#include "study/text_normalise.h"
 
 namespace ostrel {
 
+namespace {
+
+void declareDefaults(StudyHost& host) {
+  host.StudyTitle = "Gex Profile";
+  host.RegionSetting = 0;
+  host.LoopModeSetting = 0;
+  host.AlwaysCallSetting = 1;
+  declareInputs(host);
+  declareSubgraphs(host);
+}
+
+void runUpdate(StudyHost& host) {
+  const Premiums premiums = readPremiums(host);
+  const HostString futures_target =
+      normaliseText(readText(host::input(host, in::kFuturesTarget)));
+
+  if (host.IsRemovalCall != 0 || host.IsSuspended != 0) {
+    removeAllDrawings(host);
+    if (host.IsRemovalCall != 0) releaseProfileRecords(host);
+    return;
+  }
+
+  if (host.IsFullRecalc != 0) {
+    host::setStoredInt(host, key::profile_state, Due);
+    host::setStoredInt(host, key::requests_halted, 0);
+    sweepStaleDrawings(host);
+  }
+
+  const HostString ticker = normaliseTicker(readText(host::input(host, in::kTicker)));
+  const std::int32_t package = readIndex(host::input(host, in::kPackage));
+  const std::int32_t kind = readIndex(host::input(host, in::kGreek));
+  const ProfileUrl profile = buildProfileUrl(ticker.c_str(), package, kind);
+
+  std::int32_t drawingKey = 8;
+  applyInputHalts(host, package, kind, readIndex(host::input(host, in::kGexDisplay)));
+  const bool window_open = requestWindowOpen(host);
+
+  // Copied: the conversion may rewrite inputs while the key is in use.
+  const HostString api_key(readText(host::input(host, in::kApiKey)));
+  const std::int32_t interval = readInteger(host::input(host, in::kRequestInterval));
+
+  carryForwardLevels(host);
+
+  ScheduleArgs args{};
+  args.url = profile.url.c_str();
+  args.api_key = api_key.c_str();
+  args.ticker = ticker.c_str();
+  args.futures_target = futures_target.c_str();
+  args.interval_seconds = interval;
+  args.additive = premiums.additive;
+  args.multiplicative = premiums.multiplicative;
+  args.family = profile.family;
+  args.window_open = window_open;
+  scheduleRequests(host, args, drawingKey);
+}
+
+}  // namespace
+
 void runStudy(StudyHost& host) {
   if (!host::hasInputsAndSubgraphs(host)) return;
-  // Filled in by the study skeleton.
+  if (host.IsDefaultsCall != 0) {
+    declareDefaults(host);
+    return;
+  }
+  runUpdate(host);
 }
 
 }  // namespace ostrel

@@ -1,0 +1,54 @@
+#include "service/history_range.h"
+
+#include "host/host_calls.h"
+#include "host/numeric.h"
+#include "service/market_clock.h"
+
+namespace ostrel {
+
+namespace {
+
+constexpr std::int64_t kDay = 86400000000LL;
+constexpr std::int64_t kHour = 3600000000LL;
+constexpr std::int64_t kSessionOpen = 9 * kHour + 30 * 60000000LL;
+constexpr std::int64_t kSessionClose = 16 * kHour;
+// 2^62 microseconds: far beyond any real clock, and keeps every sum below in range.
+constexpr std::int64_t kLimit = 4611686018427387904LL;
+
+std::int64_t floorDiv(std::int64_t a, std::int64_t b) noexcept {
+  std::int64_t q = a / b;
+  if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
+  return q;
+}
+
+}  // namespace
+
+WallClockRange tradingDayRange(DateTime new_york_now) noexcept {
+  if (new_york_now > kLimit || new_york_now < -kLimit) return {0, 0};
+  const std::int64_t day = floorDiv(new_york_now, kDay);
+  std::int64_t weekday = (day - 1) % 7;
+  if (weekday < 0) weekday += 7;
+  std::int64_t trading_day = day;
+  if (weekday == 6) trading_day = day - 1;
+  if (weekday == 0) trading_day = day - 2;
+  const DateTime close = trading_day * kDay + kSessionClose;
+  DateTime end = close;
+  if (trading_day == day && new_york_now < close) end = new_york_now;
+  return {trading_day * kDay + kSessionOpen, end};
+}
+
+std::int64_t unixSecondsOf(DateTime utc) noexcept {
+  return truncToInt64((static_cast<double>(utc) / 86400000000.0 - 25569.0) * 86400.0);
+}
+
+UnixRange historyRangeSeconds(StudyHost& host) noexcept {
+  const DateTime now = host::hostTimeToZone(host, marketClock(host), kNewYorkZone);
+  const WallClockRange range = tradingDayRange(now);
+  const auto toSeconds = [&host](DateTime new_york) {
+    const DateTime host_time = host::zoneTimeToHost(host, new_york, kNewYorkZone);
+    return unixSecondsOf(host::hostTimeToZone(host, host_time, kUtcZone));
+  };
+  return {toSeconds(range.start), toSeconds(range.end)};
+}
+
+}  // namespace ostrel

@@ -1,0 +1,14 @@
+// The profile polling interval counts from the start of the previous request, not from its
+// answer. A request is due when none was made yet (last == 0) or at least `interval_seconds`
+// have passed; an interval of 0 or less makes every call due. Computed in 64 bits and
+// saturating, so no interval (up to 2,147,483,647 s) and no clock value overflows.
+#pragma once
+
+#include <cstdint>
+
+namespace ostrel {
+
+bool profileRequestDue(std::int64_t now, std::int64_t last_request,
+                       std::int32_t interval_seconds) noexcept;
+
+}  // namespace ostrel

@@ -1,0 +1,61 @@
+#include "service/service_requests.h"
+
+#include <utility>
+
+#include "host/host_calls.h"
+#include "host/http_header_field.h"
+#include "service/profile_url.h"
+#include "study/state_keys.h"
+
+namespace ostrel {
+
+namespace {
+
+void setHeader(HttpHeaderField& field, const char* name, HostString value) noexcept {
+  field.Name = name;
+  field.Value = std::move(value);
+}
+
+}  // namespace
+
+void sendProfileRequest(StudyHost& host, const char* url, const char* api_key) noexcept {
+  HttpHeaderField headers[4];
+  setHeader(headers[0], "User-Agent", formatHostString("Sierra Chart %d", host.HostBuild));
+  setHeader(headers[1], "X-ostrel-plugin", HostString(kPluginVersion));
+  setHeader(headers[2], "Authorization",
+            formatHostString("Basic %s", api_key != nullptr ? api_key : ""));
+  setHeader(headers[3], "Accept", HostString("application/json"));
+  if (host::startHttpRequest(host, url != nullptr ? url : "", "", headers, 4) != 0) {
+    host::setStoredInt(host, key::profile_state, Pending);
+  } else {
+    host::logMessage(host, "Error making HTTP Request.", 1);
+    host::setStoredInt(host, key::profile_state, Failed);
+  }
+}
+
+HostString formatHistoryBody(std::int64_t start_seconds, std::int64_t end_seconds) noexcept {
+  return formatHostString("{\"start\": %lld, \"end\": %lld}",
+                          static_cast<long long>(start_seconds),
+                          static_cast<long long>(end_seconds));
+}
+
+void sendMajorsHistoryRequest(StudyHost& host, const char* ticker, const char* api_key,
+                              std::int64_t start_seconds, std::int64_t end_seconds) noexcept {
+  const HostString url = buildMajorsHistoryUrl(ticker);
+  const HostString body = formatHistoryBody(start_seconds, end_seconds);
+  HttpHeaderField headers[5];
+  setHeader(headers[0], "Authorization",
+            formatHostString("Basic %s", api_key != nullptr ? api_key : ""));
+  setHeader(headers[1], "Accept", HostString("application/json"));
+  setHeader(headers[2], "Content-Type", HostString("application/json"));
+  setHeader(headers[3], "X-ostrel-plugin", HostString(kPluginVersion));
+  setHeader(headers[4], "User-Agent", formatHostString("Sierra Chart %d (Hist)", host.HostBuild));
+  if (host::startHttpRequest(host, url.c_str(), body.c_str(), headers, 5) != 0) {
+    host::setStoredInt(host, key::history_state, Pending);
+  } else {
+    host::logMessage(host, "Ostrel: Error sending Majors history request.", 1);
+    host::setStoredInt(host, key::history_state, Done);
+  }
+}
+
+}  // namespace ostrel

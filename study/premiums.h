@@ -1,0 +1,19 @@
+// The two futures premiums every converted price uses: price * multiplicative + additive.
+//
+// A multiplicative premium that is not greater than 0 (NaN and types without a float reading,
+// such as a text, included) is rewritten in the input itself to the float 1.0, so the user sees
+// the corrected value; the additive premium is used as read.
+#pragma once
+
+#include "host/study_host.h"
+
+namespace ostrel {
+
+struct Premiums {
+  float additive;
+  float multiplicative;
+};
+
+Premiums readPremiums(StudyHost& host) noexcept;
+
+}  // namespace ostrel

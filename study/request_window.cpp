@@ -1,0 +1,36 @@
+#include "study/request_window.h"
+
+#include "host/host_calls.h"
+#include "study/input_ids.h"
+#include "study/input_readers.h"
+#include "study/zone_table.h"
+
+namespace ostrel {
+
+namespace {
+
+constexpr std::int64_t kMicrosPerDay = 86400000000LL;
+constexpr std::int64_t kMicrosPerSecond = 1000000LL;
+
+}  // namespace
+
+std::int64_t secondOfDay(DateTime t) noexcept {
+  std::int64_t micros = t % kMicrosPerDay;
+  if (micros < 0) micros += kMicrosPerDay;
+  return micros / kMicrosPerSecond;
+}
+
+std::int64_t windowBoundSecond(const StudyInput& slot) noexcept {
+  const std::int64_t micros = readDateTime(slot);
+  return micros == 0 ? 0 : secondOfDay(micros);
+}
+
+bool requestWindowOpen(StudyHost& host) noexcept {
+  const char* zone = zoneString(readTimeZoneIndex(host::input(host, in::kTimeZone)));
+  const DateTime local = host::hostTimeToZone(host, host.CurrentTime, zone);
+  return isWindowOpen(windowBoundSecond(host::input(host, in::kRequestStartTime)),
+                      secondOfDay(local),
+                      windowBoundSecond(host::input(host, in::kRequestEndTime)));
+}
+
+}  // namespace ostrel
