@@ -1,9 +1,162 @@
 #include "service/futures_conversion.h"
 
-namespace ostrel {
+#include <cmath>
+#include <cstdint>
+#include <cstring>
 
-// Placeholders until the futures conversion lands.
-void updateFuturesConversion(StudyHost&, const char*, const char*, const char*) {}
-void parseFuturesConversion(StudyHost&, const char*, const char*) {}
+#include <rapidjson/document.h>
+
+#include "host/host_calls.h"
+#include "host/numeric.h"
+#include "service/https_client.h"
+#include "study/input_ids.h"
+#include "study/state_keys.h"
+
+namespace ostrel {
+namespace {
+
+constexpr const char* kNewYorkZone = "EST-05EDT+01,M3.2.0/02:00,M11.1.0/02:00";
+constexpr DateTime kSecond = 1000000;
+constexpr DateTime kMinute = 60 * kSecond;
+constexpr DateTime kHour = 60 * kMinute;
+constexpr DateTime kDay = 24 * kHour;
+constexpr DateTime kPeriodicInterval = 15 * kMinute;
+
+const char* orEmpty(const char* text) noexcept { return text != nullptr ? text : ""; }
+
+void log(StudyHost& host, const HostString& text, std::int32_t flag) {
+  host::logMessage(host, text.c_str(), flag);
+}
+
+// Compares the inputs with the ticker and target of the last decision and stores them when
+// either differs. A host without a text store cannot remember them: nothing counts as changed.
+bool tickerOrTargetChanged(StudyHost& host, const char* ticker, const char* target) {
+  HostString* stored_ticker = host::storedText(host, key::conversion_ticker);
+  HostString* stored_target = host::storedText(host, key::conversion_target);
+  if (stored_ticker == nullptr || stored_target == nullptr) return false;
+  if (*stored_ticker == ticker && *stored_target == target) return false;
+  stored_ticker->assign(ticker);
+  stored_target->assign(target);
+  return true;
+}
+
+// The daily 09:30 and 09:32 New York triggers, re-armed before 09:00.
+bool dailyTriggerFires(StudyHost& host) {
+  const DateTime clock = host.UseAltClock != 0 ? host.AltClockTime : host.ClockTime;
+  const DateTime t = host::hostTimeToZone(host, clock, kNewYorkZone);
+  DateTime day = t / kDay;
+  DateTime tod = t % kDay;
+  if (tod < 0) {
+    tod += kDay;
+    --day;
+  }
+  const DateTime weekday = ((day - 1) % 7 + 7) % 7;  // 0 = Sunday
+  if (tod < 9 * kHour) {
+    host::setStoredInt(host, key::conversion_0930_done, 0);
+    host::setStoredInt(host, key::conversion_0932_done, 0);
+    return false;
+  }
+  if (tod < 9 * kHour + 30 * kMinute || weekday < 1 || weekday > 5) return false;
+  if (tod < 9 * kHour + 31 * kMinute &&
+      host::storedInt(host, key::conversion_0930_done) == 0) {
+    host::setStoredInt(host, key::conversion_0930_done, 1);
+    return true;
+  }
+  if (tod >= 9 * kHour + 32 * kMinute && tod < 9 * kHour + 33 * kMinute &&
+      host::storedInt(host, key::conversion_0932_done) == 0) {
+    host::setStoredInt(host, key::conversion_0932_done, 1);
+    return true;
+  }
+  return false;
+}
+
+// Fifteen minutes since the last request; a clock that went backwards never counts.
+bool periodElapsed(DateTime now, DateTime last) {
+  if (last == 0 || now < last) return false;
+  return static_cast<std::uint64_t>(now) - static_cast<std::uint64_t>(last) >=
+         static_cast<std::uint64_t>(kPeriodicInterval);
+}
+
+// A number member as a float, or `fallback` when absent or not a number.
+float numberOr(const rapidjson::Value& root, const char* name, float fallback) {
+  const auto member = root.FindMember(name);
+  if (member == root.MemberEnd() || !member->value.IsNumber()) return fallback;
+  return toFloat(member->value.GetDouble());
+}
+
+}  // namespace
+
+void updateFuturesConversion(StudyHost& host, const char* ticker, const char* futures_target,
+                             const char* api_key) {
+  // Without a time store every call would look like the first and block on a request.
+  if (host.Ops.StoredTime == nullptr) return;
+  ticker = orEmpty(ticker);
+  futures_target = orEmpty(futures_target);
+
+  const DateTime last = host::storedTime(host, key::last_conversion_request);
+  bool changed = last == 0;
+  if (tickerOrTargetChanged(host, ticker, futures_target)) changed = true;
+  const bool daily = dailyTriggerFires(host);
+  if (!daily && !periodElapsed(host.CurrentTime, last) && !changed) return;
+
+  host::setStoredTime(host, key::last_conversion_request, host.CurrentTime);
+  log(host,
+      formatHostString("Ostrel Futures Conversion: sending request (ticker=%s -> future=%s)...",
+                       ticker, futures_target),
+      0);
+  const ConversionResult result =
+      fetchFuturesConversion(host, ticker, futures_target, api_key);
+  if (!result.ok) {
+    log(host, formatHostString("Ostrel Futures Conversion: request failed: %s", result.error.c_str()),
+        1);
+  } else if (result.status != 200) {
+    log(host,
+        formatHostString("Ostrel Futures Conversion: HTTP %d: %s",
+                         static_cast<int>(result.status), result.body.c_str()),
+        1);
+  } else {
+    log(host,
+        formatHostString("Ostrel Futures Conversion: raw response: %s", result.body.c_str()), 0);
+    parseFuturesConversion(host, result.body.c_str(), futures_target);
+  }
+}
+
+void parseFuturesConversion(StudyHost& host, const char* body, const char* futures_target) {
+  rapidjson::Document document;
+  document.Parse<rapidjson::kParseIterativeFlag>(orEmpty(body));
+  if (document.HasParseError() || !document.IsObject()) {
+    host::logMessage(host, "Ostrel Futures Conversion: JSON parse error. Will retry later.", 0);
+    return;
+  }
+  const auto error = document.FindMember("error");
+  if (error != document.MemberEnd() && error->value.IsString()) {
+    log(host,
+        formatHostString("Ostrel Futures Conversion API Error: \"%s\".",
+                         error->value.GetString()),
+        1);
+    return;
+  }
+  float multiplier = numberOr(document, "multiplier", 1.0f);
+  const float additive = numberOr(document, "additive", 0.0f);
+  if (multiplier == 0.0f) multiplier = 1.0f;
+  // A value beyond the float range would turn every converted price into an infinity.
+  if (!std::isfinite(multiplier) || !std::isfinite(additive)) {
+    host::logMessage(host, "Ostrel Futures Conversion: JSON parse error. Will retry later.", 0);
+    return;
+  }
+  if (host::hasInputsAndSubgraphs(host) && host.InputCount > in::kMultiplicativePremium) {
+    host::input(host, in::kMultiplicativePremium).setFloat(multiplier);
+    host::input(host, in::kAdditivePremium).setFloat(additive);
+  }
+  const char* name = orEmpty(futures_target);
+  const auto contract = document.FindMember("future_contract");
+  if (contract != document.MemberEnd() && contract->value.IsString()) {
+    name = contract->value.GetString();
+  }
+  log(host,
+      formatHostString("Ostrel Futures Conversion: -> %s  x%.4f  %+.2f", name,
+                       static_cast<double>(multiplier), static_cast<double>(additive)),
+      0);
+}
 
 }  // namespace ostrel
