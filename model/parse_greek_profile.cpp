@@ -1,10 +1,78 @@
 #include "model/parse_greek_profile.h"
 
-namespace ostrel {
+#include <new>
 
-// Placeholder until the parser lands.
-ParseOutcome parseGreekProfile(StudyHost&, const char* const*, GreekData*) {
-  return ParseOutcome::retry;
+#include "host/host_calls.h"
+#include "model/json_document.h"
+#include "model/profile_answer.h"
+
+namespace ostrel {
+namespace {
+
+constexpr const char* kParseError = "Greek Profile json parse error. Retrying.";
+
+void readContracts(const json::Value* contracts, GreekData& data) {
+  const std::size_t count = json::arraySize(contracts);
+  data.strike_prices.reserve(count);
+  data.value1.reserve(count);
+  data.value2.reserve(count);
+  data.value3.reserve(count);
+  for (std::size_t k = 0; k < count; ++k) {
+    const json::Value& entry = json::arrayElement(*contracts, k);
+    if (json::arraySize(&entry) < 5) continue;
+    const float value = elementFloat(entry, 3);
+    data.strike_prices.push_back(elementFloat(entry, 0));
+    data.value1.push_back(elementFloat(entry, 1));
+    data.value2.push_back(elementFloat(entry, 2));
+    data.value3.push_back(value);
+    raiseMaximum(data.max_abs_value, value);
+    const json::Value& priors = json::arrayElement(entry, 4);
+    const std::size_t prior_count = json::arraySize(&priors);
+    for (std::size_t p = 0; p < prior_count; ++p) {
+      const float prior = elementFloat(priors, p);
+      raiseMaximum(data.max_abs_value, prior);
+      data.priors.push_back(prior);
+    }
+  }
+}
+
+void fill(const json::Value& root, std::int32_t timestamp, GreekData& data) {
+  data.timestamp = timestamp;
+  data.ticker.assign(json::readString(json::findMember(&root, "ticker")));
+  data.spot = memberFloat(root, "spot");
+  data.major_positive = memberFloat(root, "major_positive");
+  data.major_negative = memberFloat(root, "major_negative");
+  data.major_long_gamma = memberFloat(root, "major_long_gamma");
+  data.major_short_gamma = memberFloat(root, "major_short_gamma");
+  readContracts(json::findMember(&root, "mini_contracts"), data);
+  data.max_abs_value += 0.001f;
+}
+
+}  // namespace
+
+ParseOutcome parseGreekProfile(StudyHost& host, const char* const* response_text,
+                               GreekData* p_greek_data) {
+  if (p_greek_data == nullptr) {
+    host::logMessage(host, "Ostrel: p_greek_data is null.", 1);
+    return ParseOutcome::halt;
+  }
+  GreekData& data = *p_greek_data;
+  data.clear();
+
+  json::JsonDocument document;
+  ParseOutcome outcome = ParseOutcome::retry;
+  std::int32_t timestamp = 0;
+  if (!acceptProfileAnswer(host, response_text, kParseError, document, outcome, timestamp)) {
+    return outcome;
+  }
+  try {
+    fill(document.root(), timestamp, data);
+  } catch (const std::bad_alloc&) {
+    data.clear();
+    host::logMessage(host, kParseError, 0);
+    return ParseOutcome::retry;
+  }
+  return ParseOutcome::filled;
 }
 
 }  // namespace ostrel

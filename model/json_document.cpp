@@ -1,0 +1,87 @@
+#include "model/json_document.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "host/host_string.h"
+#include "model/json_number_guard.h"
+
+namespace ostrel::json {
+
+void* ThrowingAllocator::Malloc(std::size_t size) {
+  if (size == 0) return nullptr;  // as CrtAllocator: a size of 0 is "no block", not a failure
+  void* block = std::malloc(size);
+  if (block == nullptr) throw std::bad_alloc();
+  return block;
+}
+
+void* ThrowingAllocator::Realloc(void* original, std::size_t, std::size_t new_size) {
+  if (new_size == 0) {
+    std::free(original);
+    return nullptr;
+  }
+  void* block = std::realloc(original, new_size);
+  if (block == nullptr) throw std::bad_alloc();  // `original` is still valid and still owned
+  return block;
+}
+
+void ThrowingAllocator::Free(void* block) noexcept { std::free(block); }
+
+JsonDocument::JsonDocument() noexcept = default;
+JsonDocument::~JsonDocument() = default;
+
+bool JsonDocument::parse(const char* text) noexcept {
+  document_.reset();
+  if (text == nullptr) text = "";
+  if (checkJsonText(text, HostString::kMaxLength) != TextVerdict::ok) return false;
+  try {
+    auto document = std::make_unique<Document>();
+    document->Parse<rapidjson::kParseIterativeFlag>(text);
+    if (document->HasParseError()) return false;
+    document_ = std::move(document);
+    return true;
+  } catch (...) {
+    // std::bad_alloc from our allocator or from RapidJSON's own operator new.
+    return false;
+  }
+}
+
+const Value& JsonDocument::root() const noexcept {
+  return document_ != nullptr ? *document_ : null_value_;
+}
+
+const Value* findMember(const Value* object, const char* name) noexcept {
+  if (object == nullptr || !object->IsObject() || name == nullptr) return nullptr;
+  const auto member = object->FindMember(name);
+  return member != object->MemberEnd() ? &member->value : nullptr;
+}
+
+double readNumber(const Value* value) noexcept {
+  return value != nullptr && value->IsNumber() ? value->GetDouble() : 0.0;
+}
+
+const char* readString(const Value* value) noexcept {
+  return value != nullptr && value->IsString() ? value->GetString() : nullptr;
+}
+
+bool stringEquals(const Value* value, const char* expected) noexcept {
+  if (value == nullptr || !value->IsString() || expected == nullptr) return false;
+  const std::size_t length = std::strlen(expected);
+  return value->GetStringLength() == length &&
+         std::memcmp(value->GetString(), expected, length) == 0;
+}
+
+std::size_t arraySize(const Value* value) noexcept {
+  return value != nullptr && value->IsArray() ? value->Size() : 0;
+}
+
+const Value& arrayElement(const Value& array, std::size_t index) noexcept {
+  return array[static_cast<rapidjson::SizeType>(index)];
+}
+
+bool isNonEmptyObject(const Value* value) noexcept {
+  return value != nullptr && value->IsObject() && value->MemberCount() > 0;
+}
+
+}  // namespace ostrel::json

@@ -1,0 +1,98 @@
+// JsonDocument: the one way the service's answers are parsed. Every answer is hostile input, and
+// the study may run on a host thread with as little as 1 MiB of stack, so the installed RapidJSON
+// (Debian's 1.1.0+dfsg2) is used only through this wrapper, which adds these guards:
+//
+// - Nesting: RapidJSON's default parser recurses once per nesting level; 100,000 '[' would
+//   exhaust the stack. We parse with kParseIterativeFlag, which accepts exactly the documents the
+//   default flags accept (same grammar: no comments, NaN/Infinity, trailing commas; one value with
+//   only whitespace after it) and keeps its state on the heap.
+// - Destruction: values live in a MemoryPoolAllocator, whose values free nothing one by one, so
+//   destroying a deeply nested document does not recurse either (the pool is dropped in chunks).
+// - Number exponents (CVE-2024-38517, CVE-2024-39684; not patched in this Debian package):
+//   GenericReader::ParseNumber keeps the decimal exponent in an int. A negative exponent near
+//   INT_MIN plus the count of fraction digits ("0.0000000001e-2147483639") overflows it, which is
+//   undefined behaviour and in practice wraps to a huge positive power of ten that indexes past
+//   the Pow10 table. A positive exponent after enough fraction digits overflows the same way.
+//   Before parsing, a pre-scan (json_number_guard.h) replays the reader's exponent arithmetic in
+//   64 bits and refuses a text only when that arithmetic would leave the int range; such a text
+//   is reported as a parse error. No other text changes outcome.
+// - Length: texts longer than HostString::kMaxLength (2,147,483,646 bytes, the most the host
+//   carries) are refused before parsing, which keeps RapidJSON's 32-bit string lengths, element
+//   counts and fraction-digit counter from wrapping.
+// - Memory failure: 1.1.0 writes through the null pointer its pool returns when the system is out
+//   of memory. Our base allocator throws std::bad_alloc instead, which parse() turns into a parse
+//   error (RapidJSON's reader and stacks release their storage during unwinding).
+// - SIMD: RapidJSON's SSE2/SSE4.2 whitespace skippers read aligned 16-byte blocks past the
+//   terminating NUL; they must stay disabled (checked below).
+//
+// Only the bytes before the first NUL are parsed; a null text reads as the empty text, which is a
+// parse error. Strings are not checked for valid UTF-8 (the default flags do not), and may hold
+// "\u0000": readString() gives the text up to the first NUL, which is what any log line shows.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+
+#include <rapidjson/document.h>
+
+#if defined(RAPIDJSON_SSE2) || defined(RAPIDJSON_SSE42) || defined(RAPIDJSON_NEON)
+#error "RapidJSON's SIMD whitespace skipping reads past the end of the text; keep it disabled."
+#endif
+
+namespace ostrel::json {
+
+// RapidJSON's CrtAllocator, except that running out of memory throws std::bad_alloc rather than
+// returning a null pointer that 1.1.0 would write through.
+class ThrowingAllocator {
+ public:
+  static const bool kNeedFree = true;
+  void* Malloc(std::size_t size);
+  void* Realloc(void* original, std::size_t original_size, std::size_t new_size);
+  static void Free(void* block) noexcept;
+};
+
+using Allocator = rapidjson::MemoryPoolAllocator<ThrowingAllocator>;
+using Value = rapidjson::GenericValue<rapidjson::UTF8<>, Allocator>;
+using Document = rapidjson::GenericDocument<rapidjson::UTF8<>, Allocator, ThrowingAllocator>;
+
+class JsonDocument {
+ public:
+  JsonDocument() noexcept;
+  ~JsonDocument();
+  JsonDocument(const JsonDocument&) = delete;
+  JsonDocument& operator=(const JsonDocument&) = delete;
+
+  // True when `text` holds exactly one JSON value (see the guards above). On false, root() is a
+  // JSON null.
+  bool parse(const char* text) noexcept;
+  const Value& root() const noexcept;
+
+ private:
+  std::unique_ptr<Document> document_;
+  Value null_value_;
+};
+
+// Member lookup: the first member named `name`, or null when `object` is null, not an object or
+// has no such member.
+const Value* findMember(const Value* object, const char* name) noexcept;
+
+// Any JSON number as double; everything else (absent, null, true, false, string, array, object)
+// reads 0.0, as a missing field does.
+double readNumber(const Value* value) noexcept;
+
+// A string's text (up to its first NUL), or null when `value` is not a string.
+const char* readString(const Value* value) noexcept;
+
+// True when `value` is a string equal, byte for byte and in length, to `expected`.
+bool stringEquals(const Value* value, const char* expected) noexcept;
+
+// The array's element count, or 0 when `value` is not an array.
+std::size_t arraySize(const Value* value) noexcept;
+
+// Element `index` of an array (index < arraySize(value)).
+const Value& arrayElement(const Value& array, std::size_t index) noexcept;
+
+// True for an object with at least one member.
+bool isNonEmptyObject(const Value* value) noexcept;
+
+}  // namespace ostrel::json

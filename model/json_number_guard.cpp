@@ -1,0 +1,166 @@
+#include "model/json_number_guard.h"
+
+#include <cstdint>
+#include <limits>
+
+namespace ostrel::json {
+namespace {
+
+constexpr std::int64_t kIntMax = std::numeric_limits<std::int32_t>::max();
+constexpr std::int64_t kIntMin = std::numeric_limits<std::int32_t>::min();
+
+bool isDigit(char c) noexcept { return c >= '0' && c <= '9'; }
+unsigned digit(char c) noexcept { return static_cast<unsigned>(c - '0'); }
+
+// Replays the reader's number token starting at `s` (a '-' or a digit) and returns the first
+// byte after it. The thresholds and the significand bookkeeping are the reader's, since they
+// decide how far the fraction counter moves. Returns early, without verdict, where the reader
+// reports an error of its own.
+const char* scanNumber(const char* s, bool& unsafe) noexcept {
+  const bool minus = *s == '-';
+  if (minus) ++s;
+
+  unsigned i = 0;
+  std::uint64_t i64 = 0;
+  bool use64 = false;
+  int significand_digits = 0;
+  if (*s == '0') {
+    ++s;
+  } else if (*s >= '1' && *s <= '9') {
+    i = digit(*s++);
+    const unsigned limit = minus ? 214748364u : 429496729u;
+    const char last = minus ? '8' : '5';
+    while (isDigit(*s)) {
+      if (i >= limit && (i != limit || *s > last)) {
+        i64 = i;
+        use64 = true;
+        break;
+      }
+      i = i * 10 + digit(*s++);
+      ++significand_digits;
+    }
+  } else {
+    return s;  // the reader: invalid value
+  }
+
+  bool use_double = false;
+  double d = 0.0;
+  if (use64) {
+    const std::uint64_t limit = minus ? 0x0CCCCCCCCCCCCCCCull : 0x1999999999999999ull;
+    const char last = minus ? '8' : '5';
+    while (isDigit(*s)) {
+      if (i64 >= limit && (i64 != limit || *s > last)) {
+        d = static_cast<double>(i64);
+        use_double = true;
+        break;
+      }
+      i64 = i64 * 10 + digit(*s++);
+      ++significand_digits;
+    }
+  }
+  if (use_double) {
+    while (isDigit(*s)) {
+      if (d >= 1.7976931348623157e307) return s;  // the reader: number too big
+      d = d * 10 + digit(*s++);
+    }
+  }
+
+  std::int64_t exp_frac = 0;
+  if (*s == '.') {
+    ++s;
+    if (!isDigit(*s)) return s;  // the reader: missing fraction
+    if (!use_double) {
+      if (!use64) i64 = i;
+      while (isDigit(*s)) {
+        if (i64 > 0x1FFFFFFFFFFFFFull) break;
+        i64 = i64 * 10 + digit(*s++);
+        --exp_frac;
+        if (i64 != 0) ++significand_digits;
+      }
+      d = static_cast<double>(i64);
+      use_double = true;
+    }
+    while (isDigit(*s)) {
+      if (significand_digits < 17) {
+        d = d * 10.0 + digit(*s);
+        --exp_frac;
+        if (d > 0.0) ++significand_digits;
+      }
+      ++s;
+    }
+    if (exp_frac < kIntMin) {
+      unsafe = true;
+      return s;
+    }
+  }
+
+  if (*s == 'e' || *s == 'E') {
+    ++s;
+    bool exp_minus = false;
+    if (*s == '+') {
+      ++s;
+    } else if (*s == '-') {
+      exp_minus = true;
+      ++s;
+    }
+    if (!isDigit(*s)) return s;  // the reader: missing exponent
+    std::int64_t exp = digit(*s++);
+    if (exp_minus) {
+      while (isDigit(*s)) {
+        exp = exp * 10 + digit(*s++);
+        if (exp >= 214748364) {
+          while (isDigit(*s)) ++s;  // the reader drops the rest
+        }
+      }
+      if (exp_frac - exp < kIntMin) unsafe = true;
+    } else {
+      const std::int64_t max_exp = 308 - exp_frac;
+      if (max_exp > kIntMax) {
+        unsafe = true;
+        return s;
+      }
+      while (isDigit(*s)) {
+        exp = exp * 10 + digit(*s++);
+        if (exp > kIntMax) {
+          unsafe = true;
+          return s;
+        }
+        if (exp > max_exp) return s;  // the reader: number too big
+      }
+    }
+  }
+  return s;
+}
+
+}  // namespace
+
+TextVerdict checkJsonText(const char* text, std::size_t max_length) noexcept {
+  if (text == nullptr) return TextVerdict::ok;
+  std::size_t length = 0;
+  while (text[length] != '\0') {
+    if (length == max_length) return TextVerdict::too_long;
+    ++length;
+  }
+
+  const char* p = text;
+  while (*p != '\0') {
+    const char c = *p;
+    if (c == '"') {
+      ++p;
+      while (*p != '\0' && *p != '"') {
+        if (*p == '\\' && p[1] != '\0') ++p;
+        ++p;
+      }
+      if (*p != '\0') ++p;
+    } else if (c == '-' || isDigit(c)) {
+      bool unsafe = false;
+      p = scanNumber(p, unsafe);
+      if (unsafe) return TextVerdict::unsafe_number;
+    } else {
+      ++p;
+    }
+  }
+  return TextVerdict::ok;
+}
+
+}  // namespace ostrel::json
