@@ -1,11 +1,43 @@
+// ostrel-sim: runs the study inside the simulated host. One entry per subcommand below; each
+// handler gets argv from the subcommand's name on.
 #include <cstdio>
 #include <cstring>
 
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+#include "sim/replay_command.h"
+
+namespace {
+
+struct Command {
+  const char* name;
+  int (*run)(int argc, char** argv);
+};
+
+const Command kCommands[] = {
+    {"replay", &ostrel::sim::runReplayCommand},
+    // {"parse", &ostrel::sim::runParseCommand},  (sim/parse_command.h)
+    // {"demo", ...},
+};
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: ostrel-sim parse|replay ...\n");
-    return 2;
+#if defined(_WIN32)
+  // Traces are compared byte for byte: no CR added before each LF.
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
+  if (argc >= 2) {
+    for (const Command& command : kCommands) {
+      if (std::strcmp(argv[1], command.name) == 0) return command.run(argc - 1, argv + 1);
+    }
+    std::fprintf(stderr, "ostrel-sim: unknown command '%s'\n", argv[1]);
   }
-  std::fprintf(stderr, "ostrel-sim: unknown command '%s'\n", argv[1]);
+  std::fprintf(stderr, "usage: ostrel-sim COMMAND ...; commands:");
+  for (const Command& command : kCommands) std::fprintf(stderr, " %s", command.name);
+  std::fprintf(stderr, "\n");
   return 2;
 }

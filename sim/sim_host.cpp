@@ -117,9 +117,8 @@ const CallRecord& SimHost::runCall(StudyFunction study, const CallScript& script
   sticky_number_ = 0;
   sticky_type_ = 0;
   host_.ResponseReady = script_.response_ready ? 1 : 0;
-  host_.ResponseText = script_.response_ready && script_.response_text
-                           ? script_.response_text->c_str()
-                           : nullptr;
+  host_.ResponseText =
+      script_.response_ready && script_.response_text ? script_.response_text->c_str() : nullptr;
   const std::vector<StudyInput> before = inputs_;
   const std::int32_t earliest_before = host_.EarliestChangedBar;
 

@@ -103,8 +103,8 @@ struct CallRecord {
   std::vector<RequestRecord> requests;
   std::vector<DirectRequestRecord> conversions;
   std::vector<PlacedRecord> placed;
-  std::vector<std::int32_t> removed;   // numbers passed to RemoveDrawing
-  std::int32_t removed_all = 0;        // RemoveStudyDrawings calls
+  std::vector<std::int32_t> removed;         // numbers passed to RemoveDrawing
+  std::int32_t removed_all = 0;              // RemoveStudyDrawings calls
   std::vector<std::int32_t> changed_inputs;  // slots whose content differs after the call
 };
 
@@ -112,7 +112,7 @@ struct CallRecord {
 struct CallScript {
   bool response_ready = false;
   std::optional<std::string> response_text;  // nullopt with response_ready: ResponseText null
-  std::optional<DirectAnswer> conversion;     // nullopt: "no scripted answer"
+  std::optional<DirectAnswer> conversion;    // nullopt: "no scripted answer"
   bool start_request_fails = false;
   bool place_all_fail = false;
   std::vector<std::int32_t> place_fail_ordinals;  // 1-based PlaceDrawing calls that answer 0
@@ -178,9 +178,7 @@ class SimHost {
   const Store<void*>& storedPointers() const noexcept { return pointers_; }
 
   StudyInput& input(std::int32_t index) { return inputs_.at(static_cast<std::size_t>(index)); }
-  Subgraph& subgraph(std::int32_t index) {
-    return subgraphs_.at(static_cast<std::size_t>(index));
-  }
+  Subgraph& subgraph(std::int32_t index) { return subgraphs_.at(static_cast<std::size_t>(index)); }
   bool earliestChangedBarSet() const noexcept { return earliest_changed_set_; }
 
  private:

@@ -50,9 +50,8 @@ struct OpsImpl {
     return 1;
   }
 
-  static std::int32_t findDrawing(StudyHost* host, std::int32_t /*chart*/,
-                                  std::int32_t type_filter, DrawingSpec* spec,
-                                  std::int32_t index) {
+  static std::int32_t findDrawing(StudyHost* host, std::int32_t /*chart*/, std::int32_t type_filter,
+                                  DrawingSpec* spec, std::int32_t index) {
     if (spec == nullptr || index < 0) return 0;
     SimHost& s = self(host);
     if (s.script_.find_drawing_sticky && s.sticky_number_ != 0) {
@@ -77,8 +76,7 @@ struct OpsImpl {
     return 0;
   }
 
-  static std::int32_t removeDrawing(StudyHost* host, std::int32_t /*chart*/,
-                                    std::int32_t number) {
+  static std::int32_t removeDrawing(StudyHost* host, std::int32_t /*chart*/, std::int32_t number) {
     SimHost& s = self(host);
     s.record_.removed.push_back(number);
     return s.drawings_.erase(number) > 0 ? 1 : 0;

@@ -1,0 +1,74 @@
+#include "sim/replay_run.h"
+
+#include "sim/json_writer.h"
+#include "sim/replay_inputs.h"
+#include "sim/replay_trace.h"
+#include "sim/sim_host.h"
+
+namespace ostrel::sim {
+namespace {
+
+void writeInputs(const std::vector<InputWrite>& writes, SimHost& sim) {
+  for (const InputWrite& w : writes) applyInputWrite(w, sim.input(w.index));
+}
+
+const char* callKind(const ScenarioCall& call) {
+  if (call.removal) return "removal";
+  if (call.suspended) return "suspended";
+  return "update";
+}
+
+}  // namespace
+
+std::string runScenario(const Scenario& scenario, const StudyEntry& study) {
+  const ChartSetup& chart = scenario.chart;
+  SimHost sim;
+  sim.setHostZone(chart.host_zone);
+  const std::int64_t step = chart.bar_seconds * kMicrosPerSecond;
+  sim.setBars(chart.bar_start, step, chart.bar_count);
+  StudyHost& h = sim.host();
+  h.PriceTick = chart.tick;
+  h.HostBuild = chart.host_build;
+  h.ChartId = chart.chart_id;
+  h.CurrentTime = h.ClockTime = h.AltClockTime = chart.bar_start;
+
+  JsonWriter out;
+  out.beginObject();
+  out.key("calls");
+  out.beginArray();
+  writeCallTrace(out, 0, "defaults", sim.runDefaults(study.function), sim);
+  writeInputs(scenario.inputs, sim);
+
+  DateTime previous_time = chart.bar_start;
+  std::int32_t index = 1;
+  for (const ScenarioCall& call : scenario.calls) {
+    if (call.bar_count && *call.bar_count != h.BarCount) {
+      sim.setBars(chart.bar_start, step, *call.bar_count);
+    }
+    const DateTime time = call.time.value_or(previous_time);
+    h.CurrentTime = time;
+    h.ClockTime = call.clock.value_or(time);
+    h.AltClockTime = call.alt_clock.value_or(time);
+    h.UseAltClock = call.use_alt_clock;
+    h.IsFullRecalc = call.full_recalc ? 1 : 0;
+    h.IsRemovalCall = call.removal ? 1 : 0;
+    h.IsSuspended = call.suspended ? 1 : 0;
+    h.CurrentBarIndex = call.current_bar.value_or(h.BarCount - 1);
+    if (call.recalc_from_bar) h.RecalcFromBar = *call.recalc_from_bar;
+    writeInputs(call.inputs, sim);
+    for (std::int32_t type : call.stale_drawings) sim.addStaleDrawing(type);
+    writeCallTrace(out, index++, callKind(call), sim.runCall(study.function, call.script), sim);
+    previous_time = time;
+  }
+  out.endArray();
+  out.key("final");
+  writeFinalTrace(out, sim);
+  out.endObject();
+
+  h.IsFullRecalc = 0;
+  h.IsSuspended = 0;
+  sim.releaseStudy(study.function);
+  return out.text();
+}
+
+}  // namespace ostrel::sim
