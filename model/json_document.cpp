@@ -1,32 +1,11 @@
 #include "model/json_document.h"
 
-#include <cstdlib>
 #include <cstring>
-#include <new>
 
 #include "host/host_string.h"
 #include "model/json_number_guard.h"
 
 namespace ostrel::json {
-
-void* ThrowingAllocator::Malloc(std::size_t size) {
-  if (size == 0) return nullptr;  // as CrtAllocator: a size of 0 is "no block", not a failure
-  void* block = std::malloc(size);
-  if (block == nullptr) throw std::bad_alloc();
-  return block;
-}
-
-void* ThrowingAllocator::Realloc(void* original, std::size_t, std::size_t new_size) {
-  if (new_size == 0) {
-    std::free(original);
-    return nullptr;
-  }
-  void* block = std::realloc(original, new_size);
-  if (block == nullptr) throw std::bad_alloc();  // `original` is still valid and still owned
-  return block;
-}
-
-void ThrowingAllocator::Free(void* block) noexcept { std::free(block); }
 
 JsonDocument::JsonDocument() noexcept = default;
 JsonDocument::~JsonDocument() = default;

@@ -22,6 +22,9 @@
 // - Memory failure: 1.1.0 writes through the null pointer its pool returns when the system is out
 //   of memory. Our base allocator throws std::bad_alloc instead, which parse() turns into a parse
 //   error (RapidJSON's reader and stacks release their storage during unwinding).
+// - Parse stack: 1.1.0's internal::Stack does pointer arithmetic on null before its first
+//   allocation (undefined behaviour on every parse); json_allocator.h replaces it for our
+//   allocator.
 // - SIMD: RapidJSON's SSE2/SSE4.2 whitespace skippers read aligned 16-byte blocks past the
 //   terminating NUL; they must stay disabled (checked below).
 //
@@ -33,6 +36,9 @@
 #include <cstddef>
 #include <memory>
 
+// First: it specialises RapidJSON's parse stack for our allocator.
+#include "model/json_allocator.h"
+
 #include <rapidjson/document.h>
 
 #if defined(RAPIDJSON_SSE2) || defined(RAPIDJSON_SSE42) || defined(RAPIDJSON_NEON)
@@ -40,16 +46,6 @@
 #endif
 
 namespace ostrel::json {
-
-// RapidJSON's CrtAllocator, except that running out of memory throws std::bad_alloc rather than
-// returning a null pointer that 1.1.0 would write through.
-class ThrowingAllocator {
- public:
-  static const bool kNeedFree = true;
-  void* Malloc(std::size_t size);
-  void* Realloc(void* original, std::size_t original_size, std::size_t new_size);
-  static void Free(void* block) noexcept;
-};
 
 using Allocator = rapidjson::MemoryPoolAllocator<ThrowingAllocator>;
 using Value = rapidjson::GenericValue<rapidjson::UTF8<>, Allocator>;

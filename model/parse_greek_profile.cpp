@@ -4,7 +4,7 @@
 
 #include "host/host_calls.h"
 #include "model/json_document.h"
-#include "model/profile_answer.h"
+#include "model/profile_json.h"
 
 namespace ostrel {
 namespace {

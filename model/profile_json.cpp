@@ -1,4 +1,4 @@
-#include "model/profile_answer.h"
+#include "model/profile_json.h"
 
 #include "host/host_calls.h"
 #include "host/host_string.h"
