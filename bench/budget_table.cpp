@@ -1,0 +1,220 @@
+#include "bench/budget_table.h"
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <thread>
+
+namespace ostrel::bench {
+namespace {
+
+std::string cpuModel() {
+  std::ifstream in("/proc/cpuinfo");
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.rfind("model name", 0) == 0) {
+      const auto colon = line.find(':');
+      if (colon != std::string::npos) return line.substr(colon + 2);
+    }
+  }
+  return "unknown CPU";
+}
+
+std::string duration(double seconds) {
+  char buffer[32];
+  if (seconds >= 1.0) {
+    std::snprintf(buffer, sizeof buffer, "%.2f s", seconds);
+  } else if (seconds >= 1e-3) {
+    std::snprintf(buffer, sizeof buffer, "%.2f ms", seconds * 1e3);
+  } else if (seconds >= 1e-6) {
+    std::snprintf(buffer, sizeof buffer, "%.1f us", seconds * 1e6);
+  } else {
+    std::snprintf(buffer, sizeof buffer, "%.0f ns", seconds * 1e9);
+  }
+  return buffer;
+}
+
+std::string rate(double bytes_per_second) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.0f MB/s", bytes_per_second / 1e6);
+  return buffer;
+}
+
+std::string number(double value, const char* format = "%.0f") {
+  char buffer[48];
+  std::snprintf(buffer, sizeof buffer, format, value);
+  return buffer;
+}
+
+double counter(const Figure* f, const char* name) {
+  if (f == nullptr) return 0.0;
+  const auto it = f->counters.find(name);
+  return it != f->counters.end() ? it->second : 0.0;
+}
+
+class Table {
+ public:
+  void row(const std::string& figure, const std::string& measured, const std::string& baseline,
+           const std::string& ratio, const std::string& budget, const char* status) {
+    std::printf("%-44s %-22s %-26s %-7s %-24s %s\n", figure.c_str(), measured.c_str(),
+                baseline.c_str(), ratio.c_str(), budget.c_str(), status);
+  }
+  // A budget row: passes when `pass`; a missing figure fails.
+  void budget(const std::string& figure, const std::string& measured, const std::string& baseline,
+              const std::string& ratio, const std::string& budget_text, bool present, bool pass) {
+    const char* status = !present ? "MISSING" : (pass ? "PASS" : "FAIL");
+    if (!present || !pass) all_pass_ = false;
+    row(figure, present ? measured : "-", present ? baseline : "-", present ? ratio : "-",
+        budget_text, status);
+  }
+  bool allPass() const { return all_pass_; }
+
+ private:
+  bool all_pass_ = true;
+};
+
+std::string ratioText(double ratio) { return number(ratio, "%.2f"); }
+
+void parserRows(Table& t, const CollectingReporter& r, const char* label, const char* name,
+                const char* bare, const char* arg, const char* unit, bool budgeted) {
+  const Figure* f = r.find(std::string(name) + "/" + arg);
+  const Figure* b = r.find(std::string(bare) + "/" + arg);
+  const bool present = f != nullptr && b != nullptr && b->seconds > 0.0;
+  const double ratio = present ? f->seconds / b->seconds : 0.0;
+  const std::string figure = std::string(label) + ", " + arg + " " + unit + " (" +
+                             number(counter(f, "answer_bytes") / 1024.0, "%.0f") + " KiB)";
+  const std::string measured =
+      present ? duration(f->seconds) + " " + rate(counter(f, "bytes_per_second")) : "-";
+  const std::string baseline =
+      present ? "bare " + duration(b->seconds) + " " + rate(counter(b, "bytes_per_second")) : "-";
+  if (budgeted) {
+    t.budget(figure, measured, baseline, ratioText(ratio), "<= 1.25 x bare parse", present,
+             ratio <= 1.25);
+  } else {
+    t.row(figure, measured, baseline, present ? ratioText(ratio) : "-", "-",
+          present ? "info" : "MISSING");
+  }
+}
+
+}  // namespace
+
+bool CollectingReporter::ReportContext(const Context& context) {
+  (void)context;
+  std::fprintf(stderr, "ostrel_bench: running");
+  return true;
+}
+
+void CollectingReporter::ReportRuns(const std::vector<Run>& runs) {
+  for (const Run& run : runs) {
+    if (run.run_type != Run::RT_Iteration) continue;
+    std::fputc('.', stderr);
+    std::fflush(stderr);
+    std::string name = run.run_name.function_name;
+    if (!run.run_name.args.empty()) name += "/" + run.run_name.args;
+    Figure figure;
+    if (run.error_occurred) {
+      figure.error = run.error_message.empty() ? "error" : run.error_message;
+      figures_[name] = figure;
+      continue;
+    }
+    figure.seconds = run.iterations > 0
+                         ? run.cpu_accumulated_time / static_cast<double>(run.iterations)
+                         : run.cpu_accumulated_time;
+    for (const auto& c : run.counters) figure.counters[c.first] = c.second.value;
+    auto it = figures_.find(name);
+    if (it == figures_.end() || !it->second.error.empty() || figure.seconds < it->second.seconds) {
+      figures_[name] = figure;
+    }
+  }
+}
+
+const Figure* CollectingReporter::find(const std::string& name) const {
+  const auto it = figures_.find(name);
+  if (it == figures_.end() || !it->second.error.empty()) return nullptr;
+  return &it->second;
+}
+
+bool printBudgetTable(const CollectingReporter& r) {
+  std::fputc('\n', stderr);
+  std::printf("Machine: %u cores (nproc), %s\n\n", std::thread::hardware_concurrency(),
+              cpuModel().c_str());
+  Table t;
+  t.row("Figure", "Measured", "Baseline (same run)", "Ratio", "Budget", "Status");
+
+  parserRows(t, r, "parseGexProfile", "BM_ParseGex", "BM_BareParseGex", "100", "strikes", false);
+  parserRows(t, r, "parseGexProfile", "BM_ParseGex", "BM_BareParseGex", "300", "strikes", true);
+  parserRows(t, r, "parseGexProfile", "BM_ParseGex", "BM_BareParseGex", "1000", "strikes", false);
+  parserRows(t, r, "parseGexProfile", "BM_ParseGex", "BM_BareParseGex", "3000", "strikes", false);
+  parserRows(t, r, "parseGreekProfile", "BM_ParseGreek", "BM_BareParseGreek", "300", "strikes",
+             false);
+  parserRows(t, r, "parseMajorsHistory", "BM_ParseHistory", "BM_BareParseHistory", "391", "points",
+             false);
+
+  {
+    const Figure* f = r.find("BM_ParseGex/300");
+    const bool kept = counter(f, "records_kept") == 1.0;
+    t.budget("GexData storage, 2nd answer of same size", kept ? "same data()/capacity" : "moved",
+             number(counter(f, "allocs_per_parse")) + " allocations per parse", "-",
+             "not reallocated", f != nullptr, kept);
+  }
+
+  {
+    const Figure* f = r.find("BM_IdleCall");
+    const Figure* b = r.find("BM_InputFetch");
+    const bool present = f != nullptr && b != nullptr && b->seconds > 0.0;
+    const double ratio = present ? f->seconds / b->seconds : 0.0;
+    t.budget("Idle update call (window open, nothing due)", present ? duration(f->seconds) : "-",
+             present ? "110 input fetches " + duration(b->seconds) : "-", ratioText(ratio),
+             "<= 1 us and <= 3 x", present, present && f->seconds <= 1e-6 && ratio <= 3.0);
+    t.row("  heap allocations per idle call", number(counter(f, "study_allocs"), "%.1f") + " study",
+          number(counter(f, "all_allocs"), "%.1f") + " with the host", "-", "-",
+          f != nullptr ? "info" : "MISSING");
+  }
+
+  {
+    const Figure* f = r.find("BM_AnswerCycle");
+    t.row("Answer-to-render call, 300 strikes", f != nullptr ? duration(f->seconds) : "-", "-", "-",
+          "-", f != nullptr ? "info" : "MISSING");
+    t.row("  heap allocations per answer call",
+          number(counter(f, "study_allocs"), "%.1f") + " study",
+          number(counter(f, "all_allocs"), "%.1f") + " with the host", "-", "-",
+          f != nullptr ? "info" : "MISSING");
+  }
+
+  {
+    const Figure* f = r.find("BM_RenderPass");
+    const Figure* b = r.find("BM_BareDrawingCalls");
+    const bool present = f != nullptr && b != nullptr && b->seconds > 0.0;
+    const double ratio = present ? f->seconds / b->seconds : 0.0;
+    const std::string calls =
+        number(counter(f, "placed")) + " place + " + number(counter(f, "removed")) + " remove";
+    t.budget("Render pass, 300 strikes, mode Both", present ? duration(f->seconds) : "-",
+             present ? "bare calls " + duration(b->seconds) : "-", ratioText(ratio), "<= 1.5 x",
+             present, ratio <= 1.5);
+    t.row("  host drawing calls per pass", calls, "-", "-", "-", f != nullptr ? "info" : "-");
+  }
+
+  {
+    const Figure* f = r.find("BM_TradingDay");
+    const double seconds = counter(f, "day_seconds");
+    t.budget("Trading day: 23,400 calls, 4,680 answers", duration(seconds),
+             number(counter(f, "answers")) + " answers drawn", "-", "< 5 s", f != nullptr,
+             seconds < 5.0 && counter(f, "answers") >= 4000);
+    const double first = counter(f, "live_bytes_1h");
+    const double last = counter(f, "live_bytes_end");
+    const double growth = last - first;
+    t.budget("  live heap after 1st hour -> at close",
+             number(first / 1024.0, "%.0f KiB") + " -> " + number(last / 1024.0, "%.0f KiB"),
+             "RSS " + number(counter(f, "rss_1h") / 1024.0, "%.0f") + " -> " +
+                 number(counter(f, "rss_end") / 1024.0, "%.0f KiB"),
+             "-", "flat (< 64 KiB growth)", f != nullptr, growth < 64.0 * 1024.0);
+    t.budget("  GexData storage moved during the day",
+             number(counter(f, "record_moves")) + " times after the 2nd answer", "-", "-", "0",
+             f != nullptr, counter(f, "record_moves") == 0.0);
+  }
+
+  std::printf("\n%s\n", t.allPass() ? "All budgets met." : "Some budgets are NOT met.");
+  return t.allPass();
+}
+
+}  // namespace ostrel::bench
