@@ -25,9 +25,10 @@ inline std::int32_t placeDrawing(StudyHost& h, DrawingSpec& spec) {
   return h.Ops.PlaceDrawing(&h, &spec);
 }
 
-inline std::int32_t findDrawing(StudyHost& h, DrawingSpec& spec) {
+// `index`: which of the study's drawings (any type) to report, from 0.
+inline std::int32_t findDrawing(StudyHost& h, DrawingSpec& spec, std::int32_t index = 0) {
   if (h.Ops.FindDrawing == nullptr) return 0;
-  return h.Ops.FindDrawing(&h, h.ChartId, /*type_filter=*/0, &spec, /*index=*/0);
+  return h.Ops.FindDrawing(&h, h.ChartId, /*type_filter=*/0, &spec, index);
 }
 
 inline void removeDrawing(StudyHost& h, std::int32_t number) {

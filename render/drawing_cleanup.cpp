@@ -24,17 +24,22 @@ void removeAllDrawings(StudyHost& host) {
 }
 
 void sweepStaleDrawings(StudyHost& host) {
-  // The host may answer the same drawing forever (a line it will not let go, a drawing it
-  // fails to remove), so both counts are bounded.
+  // Drawings the sweep keeps (the major lines, drawn first in every pass) are stepped over by
+  // asking for the next index; asking for index 0 again would find the same line each time and
+  // never reach the bars behind it. The host may still answer the same drawing forever (one it
+  // fails to remove, or one it reports whatever the index), so both counts are bounded.
   DrawingSpec spec;
   std::int32_t removals = 0;
   std::int32_t queries = 0;
+  std::int32_t kept = 0;
   while (removals < kMaxSweepRemovals && queries < kMaxSweepQueries) {
-    if (host::findDrawing(host, spec) <= 0 || spec.DrawingNumber == 0) break;
+    if (host::findDrawing(host, spec, kept) <= 0 || spec.DrawingNumber == 0) break;
     ++queries;
     if (spec.DrawingType == kDrawingRectangle || spec.DrawingType == kDrawingMarker) {
       host::removeDrawing(host, spec.DrawingNumber);
       ++removals;
+    } else {
+      ++kept;
     }
   }
   emptyDrawingSlots(host);
