@@ -3,11 +3,11 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-
-#include <rapidjson/document.h>
+#include <string>
 
 #include "host/host_calls.h"
 #include "host/numeric.h"
+#include "model/json_document.h"
 #include "service/https_client.h"
 #include "study/input_ids.h"
 #include "study/state_keys.h"
@@ -26,6 +26,29 @@ const char* orEmpty(const char* text) noexcept { return text != nullptr ? text :
 
 void log(StudyHost& host, const HostString& text, std::int32_t flag) {
   host::logMessage(host, text.c_str(), flag);
+}
+
+// `text` with every occurrence of the API key replaced by "***", for log lines that show what
+// the server sent (a server may echo the credential back). Keys shorter than four bytes are no
+// secret worth mangling the text for.
+HostString withoutKey(const char* text, const char* api_key) {
+  const std::size_t key_length = std::strlen(api_key);
+  if (key_length < 4 || std::strstr(text, api_key) == nullptr) return HostString(text);
+  try {
+    std::string clean;
+    for (const char* p = text;;) {
+      const char* found = std::strstr(p, api_key);
+      if (found == nullptr) {
+        clean.append(p);
+        break;
+      }
+      clean.append(p, found).append("***");
+      p = found + key_length;
+    }
+    return HostString(clean.c_str(), clean.size());
+  } catch (...) {
+    return HostString("(withheld)");
+  }
 }
 
 // Compares the inputs with the ticker and target of the last decision and stores them when
@@ -78,10 +101,45 @@ bool periodElapsed(DateTime now, DateTime last) {
 }
 
 // A number member as a float, or `fallback` when absent or not a number.
-float numberOr(const rapidjson::Value& root, const char* name, float fallback) {
-  const auto member = root.FindMember(name);
-  if (member == root.MemberEnd() || !member->value.IsNumber()) return fallback;
-  return toFloat(member->value.GetDouble());
+float numberOr(const json::Value& root, const char* name, float fallback) {
+  const json::Value* member = json::findMember(&root, name);
+  if (member == nullptr || !member->IsNumber()) return fallback;
+  return toFloat(json::readNumber(member));
+}
+
+// The answer parser; texts from the answer are logged without `api_key`.
+void parseAnswer(StudyHost& host, const char* body, const char* futures_target,
+                 const char* api_key) {
+  json::JsonDocument document;
+  if (!document.parse(body) || !document.root().IsObject()) {
+    host::logMessage(host, "Ostrel Futures Conversion: JSON parse error. Will retry later.", 0);
+    return;
+  }
+  const json::Value& root = document.root();
+  if (const char* error = json::readString(json::findMember(&root, "error"))) {
+    log(host, formatHostString("Ostrel Futures Conversion API Error: \"%s\".",
+                              withoutKey(error, api_key).c_str()), 1);
+    return;
+  }
+  float multiplier = numberOr(root, "multiplier", 1.0f);
+  const float additive = numberOr(root, "additive", 0.0f);
+  if (multiplier == 0.0f) multiplier = 1.0f;
+  // A value beyond the float range would turn every converted price into an infinity.
+  if (!std::isfinite(multiplier) || !std::isfinite(additive)) {
+    host::logMessage(host, "Ostrel Futures Conversion: JSON parse error. Will retry later.", 0);
+    return;
+  }
+  if (host.Inputs != nullptr && host.InputCount > in::kMultiplicativePremium) {
+    host::input(host, in::kMultiplicativePremium).setFloat(multiplier);
+    host::input(host, in::kAdditivePremium).setFloat(additive);
+  }
+  const char* name = json::readString(json::findMember(&root, "future_contract"));
+  if (name == nullptr) name = orEmpty(futures_target);
+  log(host,
+      formatHostString("Ostrel Futures Conversion: -> %s  x%.4f  %+.2f",
+                       withoutKey(name, api_key).c_str(),
+                       static_cast<double>(multiplier), static_cast<double>(additive)),
+      0);
 }
 
 }  // namespace
@@ -92,6 +150,7 @@ void updateFuturesConversion(StudyHost& host, const char* ticker, const char* fu
   if (host.Ops.StoredTime == nullptr) return;
   ticker = orEmpty(ticker);
   futures_target = orEmpty(futures_target);
+  api_key = orEmpty(api_key);
 
   const DateTime last = host::storedTime(host, key::last_conversion_request);
   bool changed = last == 0;
@@ -107,56 +166,27 @@ void updateFuturesConversion(StudyHost& host, const char* ticker, const char* fu
   const ConversionResult result =
       fetchFuturesConversion(host, ticker, futures_target, api_key);
   if (!result.ok) {
-    log(host, formatHostString("Ostrel Futures Conversion: request failed: %s", result.error.c_str()),
+    log(host,
+        formatHostString("Ostrel Futures Conversion: request failed: %s",
+                         withoutKey(result.error.c_str(), api_key).c_str()),
         1);
   } else if (result.status != 200) {
     log(host,
         formatHostString("Ostrel Futures Conversion: HTTP %d: %s",
-                         static_cast<int>(result.status), result.body.c_str()),
+                         static_cast<int>(result.status),
+                         withoutKey(result.body.c_str(), api_key).c_str()),
         1);
   } else {
     log(host,
-        formatHostString("Ostrel Futures Conversion: raw response: %s", result.body.c_str()), 0);
-    parseFuturesConversion(host, result.body.c_str(), futures_target);
+        formatHostString("Ostrel Futures Conversion: raw response: %s",
+                         withoutKey(result.body.c_str(), api_key).c_str()),
+        0);
+    parseAnswer(host, result.body.c_str(), futures_target, api_key);
   }
 }
 
 void parseFuturesConversion(StudyHost& host, const char* body, const char* futures_target) {
-  rapidjson::Document document;
-  document.Parse<rapidjson::kParseIterativeFlag>(orEmpty(body));
-  if (document.HasParseError() || !document.IsObject()) {
-    host::logMessage(host, "Ostrel Futures Conversion: JSON parse error. Will retry later.", 0);
-    return;
-  }
-  const auto error = document.FindMember("error");
-  if (error != document.MemberEnd() && error->value.IsString()) {
-    log(host,
-        formatHostString("Ostrel Futures Conversion API Error: \"%s\".",
-                         error->value.GetString()),
-        1);
-    return;
-  }
-  float multiplier = numberOr(document, "multiplier", 1.0f);
-  const float additive = numberOr(document, "additive", 0.0f);
-  if (multiplier == 0.0f) multiplier = 1.0f;
-  // A value beyond the float range would turn every converted price into an infinity.
-  if (!std::isfinite(multiplier) || !std::isfinite(additive)) {
-    host::logMessage(host, "Ostrel Futures Conversion: JSON parse error. Will retry later.", 0);
-    return;
-  }
-  if (host::hasInputsAndSubgraphs(host) && host.InputCount > in::kMultiplicativePremium) {
-    host::input(host, in::kMultiplicativePremium).setFloat(multiplier);
-    host::input(host, in::kAdditivePremium).setFloat(additive);
-  }
-  const char* name = orEmpty(futures_target);
-  const auto contract = document.FindMember("future_contract");
-  if (contract != document.MemberEnd() && contract->value.IsString()) {
-    name = contract->value.GetString();
-  }
-  log(host,
-      formatHostString("Ostrel Futures Conversion: -> %s  x%.4f  %+.2f", name,
-                       static_cast<double>(multiplier), static_cast<double>(additive)),
-      0);
+  parseAnswer(host, body, futures_target, "");
 }
 
 }  // namespace ostrel
