@@ -69,7 +69,8 @@ std::int32_t readInt32(const Value& v, const std::string& where) {
 
 bool readFlag(const Value& v, const std::string& where) {
   if (v.IsBool()) return v.GetBool();
-  return readInteger(v, where, 0, 1) != 0;
+  if (v.IsInt() && (v.GetInt() == 0 || v.GetInt() == 1)) return v.GetInt() != 0;
+  fail(where, "expected true, false, 0 or 1");
 }
 
 DateTime readDateTime(const Value& v, const std::string& where) {
