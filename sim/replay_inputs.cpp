@@ -1,6 +1,7 @@
 #include "sim/replay_inputs.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "host/numeric.h"
