@@ -24,6 +24,7 @@ bool MockService::start(std::string& error) {
     return false;
   }
   installRoutes(*server_, state_);
+  server_->set_tcp_nodelay(true);
   server_->set_read_timeout(5, 0);
   server_->set_write_timeout(5, 0);
   if (c.port == 0) {

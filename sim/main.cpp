@@ -8,7 +8,11 @@
 #include <io.h>
 #endif
 
+#include "sim/parse_command.h"
 #include "sim/replay_command.h"
+#if defined(OSTREL_HAVE_DEMO)
+#include "sim/demo_command.h"
+#endif
 
 namespace {
 
@@ -19,8 +23,10 @@ struct Command {
 
 const Command kCommands[] = {
     {"replay", &ostrel::sim::runReplayCommand},
-    // {"parse", &ostrel::sim::runParseCommand},  (sim/parse_command.h)
-    // {"demo", ...},
+    {"parse", &ostrel::sim::runParseCommand},
+#if defined(OSTREL_HAVE_DEMO)
+    {"demo", &ostrel::sim::runDemoCommand},
+#endif
 };
 
 }  // namespace
