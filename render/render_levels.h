@@ -4,7 +4,10 @@
 // Every pass first removes the previous pass's drawings and empties the drawing slots, so a pass
 // that draws nothing leaves no profile drawing behind. `drawingKey` is the caller's running slot
 // number: every drawing operation uses the slot it names and advances it by one, whatever the
-// outcome. Prices are converted as price * multiplier + additive in single precision.
+// outcome; drawings whose slot would lie above 999 are placed but not recorded
+// (render/drawing_slots.h). Prices are converted as price * multiplier + additive in single
+// precision. Kinds ("Greek" 0-6) outside the range, an absent record or one without strikes end
+// the pass after the removal: nothing is written or drawn.
 #pragma once
 
 #include <cstdint>
