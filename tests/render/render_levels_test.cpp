@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <vector>
 
 #include "render_test_support.h"
@@ -284,6 +285,38 @@ TEST_F(RenderLevelsTest, LargeProfileNeverWritesTheConversionTriggers) {
   EXPECT_EQ(sim_.drawings().size(), 5u + 300u * 7u);
   EXPECT_EQ(stored(key::conversion_0930_done), 1);
   EXPECT_EQ(stored(key::conversion_0932_done), 1);
+}
+
+
+TEST_F(RenderLevelsTest, HostileRecordStaysInsideTheWindow) {
+  const float inf = std::numeric_limits<float>::infinity();
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  gex_.strike_prices = {nan, 6000.0f, -0.0f, 0.0f, inf};
+  gex_.gex_vol = {1.0f, inf, -inf, 3e38f, nan};
+  gex_.gex_oi = {-1e-30f, 2.0f, nan, -0.0f, 5.0f};
+  gex_.priors.assign(25, nan);
+  gex_.priors[10] = inf;
+  gex_.priors[11] = -3e38f;
+  gex_.zero_gamma = nan;
+  gex_.max_priors = {{inf, nan}, {}, {nan}, {-inf, inf}, {1, -0.0f}};
+  input(in::kGexDisplay).setCustomList(2);
+  for (const bool logarithmic : {false, true}) {
+    input(in::kLogScaling).setYesNo(logarithmic);
+    for (const float maximum : {0.0f, 1e-12f, inf, nan, -0.0f, 1.0f}) {
+      gex_.max_abs_all = maximum;
+      const sim::CallRecord& rec = render();
+      ASSERT_FALSE(rec.placed.empty());
+      for (const sim::PlacedRecord& p : rec.placed) {
+        if (p.spec.DrawingType == kDrawingHorizontalLine) continue;
+        EXPECT_GE(p.spec.BeginTime, 0);
+        EXPECT_LE(p.spec.BeginTime, units(150));
+        EXPECT_LE(p.spec.EndTime, units(150));
+        if (p.spec.DrawingType == kDrawingMarker) {
+          EXPECT_LE(p.spec.BeginTime, units(149));
+        }
+      }
+    }
+  }
 }
 
 }  // namespace
