@@ -40,7 +40,8 @@ TEST_F(DrawingCleanupTest, SweepRemovesBarsAndMarkersAndEmptiesSlots) {
   const std::int32_t marker = sim_.addStaleDrawing(kDrawingMarker);
   const sim::CallRecord& rec = run([](StudyHost& h) { sweepStaleDrawings(h); });
   EXPECT_EQ(rec.removed_all, 0);
-  // The line is left by the sweep itself and removed through its slot.
+  // The line in front does not hide the stale drawings behind it; the sweep leaves it and it
+  // goes through its slot.
   EXPECT_EQ(rec.removed, (std::vector<std::int32_t>{bar, marker, line}));
   EXPECT_TRUE(sim_.drawings().empty());
   EXPECT_EQ(stored(key::last_drawing_slot), 0);
