@@ -76,16 +76,13 @@ struct Step {
 
 TEST_F(FuturesConversion, WeekdayTriggersFireOncePerMinuteBesideTheFifteenMinuteRule) {
   const Step monday[] = {
-      {at(2, 9, 20), true},         // first call ever
-      {at(2, 9, 29, 59), false},
-      {at(2, 9, 30, 10), true},     // 09:30 trigger
-      {at(2, 9, 30, 30), false},    // fired already
-      {at(2, 9, 31, 30), false},
-      {at(2, 9, 32, 0), true},      // 09:32 trigger
-      {at(2, 9, 32, 59), false},
-      {at(2, 9, 33, 0), false},
-      {at(2, 9, 46, 59), false},    // 14:59 after the last request
-      {at(2, 9, 47, 0), true},      // 15:00 after it
+      {at(2, 9, 20), true},                                 // first call ever
+      {at(2, 9, 29, 59), false}, {at(2, 9, 30, 10), true},  // 09:30 trigger
+      {at(2, 9, 30, 30), false},                            // fired already
+      {at(2, 9, 31, 30), false}, {at(2, 9, 32, 0), true},   // 09:32 trigger
+      {at(2, 9, 32, 59), false}, {at(2, 9, 33, 0), false},
+      {at(2, 9, 46, 59), false},  // 14:59 after the last request
+      {at(2, 9, 47, 0), true},    // 15:00 after it
       {at(2, 16, 0), true},
   };
   for (const Step& step : monday) {
@@ -97,12 +94,12 @@ TEST_F(FuturesConversion, WeekdayTriggersFireOncePerMinuteBesideTheFifteenMinute
 
   // Tuesday: nothing re-arms until a call before 09:00 comes; Wednesday has one.
   const Step later[] = {
-      {at(3, 9, 20), true},         // fifteen-minute rule
-      {at(3, 9, 30, 5), false},     // not re-armed
+      {at(3, 9, 20), true},      // fifteen-minute rule
+      {at(3, 9, 30, 5), false},  // not re-armed
       {at(3, 9, 32, 5), false},
-      {at(4, 8, 59, 59), true},     // re-arms; fifteen-minute rule
+      {at(4, 8, 59, 59), true},  // re-arms; fifteen-minute rule
       {at(4, 9, 20), true},
-      {at(4, 9, 30, 0), true},      // 09:30 trigger, ten minutes after the last request
+      {at(4, 9, 30, 0), true},  // 09:30 trigger, ten minutes after the last request
       {at(4, 9, 30, 59), false},
   };
   for (const Step& step : later) {
@@ -113,12 +110,9 @@ TEST_F(FuturesConversion, WeekdayTriggersFireOncePerMinuteBesideTheFifteenMinute
 
 TEST_F(FuturesConversion, NoDailyTriggerOnSaturday) {
   const Step saturday[] = {
-      {at(7, 8, 0), true},   // first call; re-arms too
-      {at(7, 8, 10), false},
-      {at(7, 9, 20), true},  // fifteen-minute rule
-      {at(7, 9, 30, 10), false},
-      {at(7, 9, 32, 10), false},
-      {at(7, 9, 35), true},
+      {at(7, 8, 0), true},                              // first call; re-arms too
+      {at(7, 8, 10), false},     {at(7, 9, 20), true},  // fifteen-minute rule
+      {at(7, 9, 30, 10), false}, {at(7, 9, 32, 10), false}, {at(7, 9, 35), true},
   };
   for (const Step& step : saturday) {
     SCOPED_TRACE(step.time);
@@ -159,10 +153,12 @@ TEST_F(FuturesConversion, FailedRequestWaitsForTheNextTrigger) {
   failing.conversion = DirectAnswer{false, 0, "", "WinHttpConnect failed (GetLastError=12007)"};
   ASSERT_TRUE(sentAt(at(2, 10, 0), failing));
   ASSERT_EQ(log().size(), 2u);
-  EXPECT_EQ(log()[0].text, "Ostrel Futures Conversion: sending request (ticker=SPX -> future=ES)...");
+  EXPECT_EQ(log()[0].text,
+            "Ostrel Futures Conversion: sending request (ticker=SPX -> future=ES)...");
   EXPECT_EQ(log()[0].flag, 0);
-  EXPECT_EQ(log()[1].text,
-            "Ostrel Futures Conversion: request failed: WinHttpConnect failed (GetLastError=12007)");
+  EXPECT_EQ(
+      log()[1].text,
+      "Ostrel Futures Conversion: request failed: WinHttpConnect failed (GetLastError=12007)");
   EXPECT_EQ(log()[1].flag, 1);
   EXPECT_FALSE(sentAt(at(2, 10, 1), failing));
   EXPECT_TRUE(sentAt(at(2, 10, 15), failing));
@@ -186,44 +182,65 @@ TEST_F(FuturesConversion, AnswersSetPremiumsOrLeaveThemAlone) {
        {true, 200, "{\"multiplier\":0,\"additive\":12.5}", ""},
        {{raw + "{\"multiplier\":0,\"additive\":12.5}", 0},
         {"Ostrel Futures Conversion: -> ES  x1.0000  +12.50", 0}},
-       1.0f, 12.5f},
+       1.0f,
+       12.5f},
       {"contract name and negative premium",
        {true, 200, "{\"multiplier\":1.0005,\"additive\":-4.5,\"future_contract\":\"ESM6\"}", ""},
        {{raw + "{\"multiplier\":1.0005,\"additive\":-4.5,\"future_contract\":\"ESM6\"}", 0},
         {"Ostrel Futures Conversion: -> ESM6  x1.0005  -4.50", 0}},
-       1.0005f, -4.5f},
+       1.0005f,
+       -4.5f},
       {"non-number members count as absent",
        {true, 200, "{\"multiplier\":\"2\",\"additive\":null,\"future_contract\":5}", ""},
        {{raw + "{\"multiplier\":\"2\",\"additive\":null,\"future_contract\":5}", 0},
         {"Ostrel Futures Conversion: -> ES  x1.0000  +0.00", 0}},
-       1.0f, 0.0f},
-      {"empty object", {true, 200, "{}", ""},
-       {{raw + "{}", 0}, {"Ostrel Futures Conversion: -> ES  x1.0000  +0.00", 0}}, 1.0f, 0.0f},
+       1.0f,
+       0.0f},
+      {"empty object",
+       {true, 200, "{}", ""},
+       {{raw + "{}", 0}, {"Ostrel Futures Conversion: -> ES  x1.0000  +0.00", 0}},
+       1.0f,
+       0.0f},
       {"non-string error is ignored",
        {true, 200, "{\"error\":5,\"multiplier\":2,\"additive\":3}", ""},
        {{raw + "{\"error\":5,\"multiplier\":2,\"additive\":3}", 0},
         {"Ostrel Futures Conversion: -> ES  x2.0000  +3.00", 0}},
-       2.0f, 3.0f},
+       2.0f,
+       3.0f},
       {"error string",
        {true, 200, "{\"error\":\"Unknown future\",\"multiplier\":2}", ""},
        {{raw + "{\"error\":\"Unknown future\",\"multiplier\":2}", 0},
         {"Ostrel Futures Conversion API Error: \"Unknown future\".", 1}},
-       7.0f, 9.0f},
+       7.0f,
+       9.0f},
       {"not JSON", {true, 200, "<html>", ""}, {{raw + "<html>", 0}, {parse_error, 0}}, 7.0f, 9.0f},
-      {"not an object", {true, 200, "[2,3]", ""}, {{raw + "[2,3]", 0}, {parse_error, 0}}, 7.0f,
+      {"not an object",
+       {true, 200, "[2,3]", ""},
+       {{raw + "[2,3]", 0}, {parse_error, 0}},
+       7.0f,
        9.0f},
-      {"trailing text", {true, 200, "{} x", ""}, {{raw + "{} x", 0}, {parse_error, 0}}, 7.0f,
+      {"trailing text", {true, 200, "{} x", ""}, {{raw + "{} x", 0}, {parse_error, 0}}, 7.0f, 9.0f},
+      {"multiplier beyond float",
+       {true, 200, "{\"multiplier\":1e39}", ""},
+       {{raw + "{\"multiplier\":1e39}", 0}, {parse_error, 0}},
+       7.0f,
        9.0f},
-      {"multiplier beyond float", {true, 200, "{\"multiplier\":1e39}", ""},
-       {{raw + "{\"multiplier\":1e39}", 0}, {parse_error, 0}}, 7.0f, 9.0f},
-      {"additive beyond float", {true, 200, "{\"additive\":-1e300}", ""},
-       {{raw + "{\"additive\":-1e300}", 0}, {parse_error, 0}}, 7.0f, 9.0f},
-      {"multiplier beyond double", {true, 200, "{\"multiplier\":1e999}", ""},
-       {{raw + "{\"multiplier\":1e999}", 0}, {parse_error, 0}}, 7.0f, 9.0f},
-      {"status other than 200", {true, 404, "{\"error\":\"no route\"}", ""},
-       {{"Ostrel Futures Conversion: HTTP 404: {\"error\":\"no route\"}", 1}}, 7.0f, 9.0f},
-      {"status 200 with empty body", {true, 200, "", ""}, {{raw, 0}, {parse_error, 0}}, 7.0f,
+      {"additive beyond float",
+       {true, 200, "{\"additive\":-1e300}", ""},
+       {{raw + "{\"additive\":-1e300}", 0}, {parse_error, 0}},
+       7.0f,
        9.0f},
+      {"multiplier beyond double",
+       {true, 200, "{\"multiplier\":1e999}", ""},
+       {{raw + "{\"multiplier\":1e999}", 0}, {parse_error, 0}},
+       7.0f,
+       9.0f},
+      {"status other than 200",
+       {true, 404, "{\"error\":\"no route\"}", ""},
+       {{"Ostrel Futures Conversion: HTTP 404: {\"error\":\"no route\"}", 1}},
+       7.0f,
+       9.0f},
+      {"status 200 with empty body", {true, 200, "", ""}, {{raw, 0}, {parse_error, 0}}, 7.0f, 9.0f},
   };
   DateTime t = at(2, 11, 0);
   for (const AnswerCase& c : cases) {
@@ -248,8 +265,7 @@ TEST_F(FuturesConversion, AnswersSetPremiumsOrLeaveThemAlone) {
 
 TEST_F(FuturesConversion, KeyEchoedByTheServerIsNotLogged) {
   CallScript script;
-  script.conversion =
-      DirectAnswer{true, 401, "{\"error\":\"bad key key-0123456789\"}", ""};
+  script.conversion = DirectAnswer{true, 401, "{\"error\":\"bad key key-0123456789\"}", ""};
   ASSERT_TRUE(sentAt(at(2, 11, 0), script));
   ASSERT_EQ(log().size(), 2u);
   EXPECT_EQ(log()[1].text, "Ostrel Futures Conversion: HTTP 401: {\"error\":\"bad key ***\"}");

@@ -63,8 +63,8 @@ TEST_F(HttpsClient, PathCarriesLowerCasedTickerTargetAsGivenAndModel) {
       {"NQ_NDX", "NQH6", "ticker=nq_ndx&future=NQH6&model=additive"},
       {"NDX", "ES", "ticker=ndx&future=ES&model=affine"},
       {"SPX", "NQ", "ticker=spx&future=NQ&model=affine"},
-      {"SPX", "E", "ticker=spx&future=E&model=affine"},     // target shorter than two
-      {"SPX", "es", "ticker=spx&future=es&model=affine"},   // prefix is case-sensitive
+      {"SPX", "E", "ticker=spx&future=E&model=affine"},    // target shorter than two
+      {"SPX", "es", "ticker=spx&future=es&model=affine"},  // prefix is case-sensitive
       {"SPXW", "ES", "ticker=spxw&future=ES&model=affine"},
       {"BRK.B", "X", "ticker=brk.b&future=X&model=affine"},
       {"SPX", "", "ticker=spx&future=&model=affine"},
@@ -112,9 +112,15 @@ TEST_F(HttpsClient, ResultIsTakenFromTheTransport) {
 
 // Values that would break the request line or change the query's meaning never leave.
 TEST_F(HttpsClient, UnsafeQueryValuesAreRefusedWithoutARequest) {
-  const char* unsafe[] = {"ES SPX", "SPX\r\nHost: x", "SPX#", "SPX&model=additive", "SPX?",
-                          "SP%58", "S+P", "S=P", "S\x01P", "S\x7FP", "\xC3\xA9S", "S\"P",
-                          "S<P", "S\\P", "S^P", "S|P", "S;P", "S\tP"};
+  const char* unsafe[] = {"ES SPX",    "SPX\r\nHost: x",
+                          "SPX#",      "SPX&model=additive",
+                          "SPX?",      "SP%58",
+                          "S+P",       "S=P",
+                          "S\x01P",    "S\x7FP",
+                          "\xC3\xA9S", "S\"P",
+                          "S<P",       "S\\P",
+                          "S^P",       "S|P",
+                          "S;P",       "S\tP"};
   for (const char* value : unsafe) {
     SCOPED_TRACE(value);
     ConversionResult as_ticker = fetchFuturesConversion(host_, value, "ES", "k");

@@ -50,18 +50,17 @@ class LoopbackServer {
       res.set_content("", "application/json");
     });
     server_.Get("/chunked", [](const httplib::Request&, httplib::Response& res) {
-      res.set_chunked_content_provider("application/json",
-                                       [](std::size_t offset, httplib::DataSink& sink) {
-                                         static const char* parts[] = {"{\"additive\"", ":",
-                                                                       "12.5}"};
-                                         if (offset == 0) {
-                                           for (const char* part : parts) {
-                                             sink.write(part, std::strlen(part));
-                                           }
-                                         }
-                                         sink.done();
-                                         return true;
-                                       });
+      res.set_chunked_content_provider(
+          "application/json", [](std::size_t offset, httplib::DataSink& sink) {
+            static const char* parts[] = {"{\"additive\"", ":", "12.5}"};
+            if (offset == 0) {
+              for (const char* part : parts) {
+                sink.write(part, std::strlen(part));
+              }
+            }
+            sink.done();
+            return true;
+          });
     });
     server_.Get("/nul", [](const httplib::Request&, httplib::Response& res) {
       res.set_content(std::string("ab\0cd", 5), "text/plain");
@@ -88,9 +87,8 @@ class LoopbackServer {
     server_.Get("/v2/futures/conversion", [this](const httplib::Request& req,
                                                  httplib::Response& res) {
       std::lock_guard<std::mutex> lock(mutex_);
-      seen_ = {req.target, req.get_header_value("Authorization"),
-               req.get_header_value("Accept"), req.get_header_value("X-ostrel-plugin"),
-               req.get_header_value("User-Agent")};
+      seen_ = {req.target, req.get_header_value("Authorization"), req.get_header_value("Accept"),
+               req.get_header_value("X-ostrel-plugin"), req.get_header_value("User-Agent")};
       res.set_content("{\"multiplier\":1,\"additive\":40.25}", "application/json");
     });
     port_ = server_.bind_to_any_port("127.0.0.1");
@@ -212,8 +210,8 @@ TEST_F(CurlTransport, ResponsesAreReturnedWithStatusAndBodyWhateverTheStatus) {
       {"/missing", 404, "{\"error\":\"no such future\"}"},
       {"/empty", 200, ""},
       {"/chunked", 200, "{\"additive\":12.5}"},
-      {"/nul", 200, "ab"},           // the body ends at the first NUL byte
-      {"/redirect", 302, ""},        // not followed
+      {"/nul", 200, "ab"},     // the body ends at the first NUL byte
+      {"/redirect", 302, ""},  // not followed
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
@@ -265,8 +263,8 @@ TEST_F(CurlTransport, NothingListeningFailsAtOnce) {
 
 // Both silent cases wait out one phase time-out each.
 TEST_F(CurlTransport, SilentPeersTimeOutAfterOnePhase) {
-  DeadPort mute(/*listening=*/true);     // never completes the TLS handshake
-  LoopbackServer server(*good_);         // completes it, then never answers the request
+  DeadPort mute(/*listening=*/true);  // never completes the TLS handshake
+  LoopbackServer server(*good_);      // completes it, then never answers the request
   for (int port : {mute.port(), server.port()}) {
     const auto started = std::chrono::steady_clock::now();
     const DirectHttpsResult result = get(port, "/silent");

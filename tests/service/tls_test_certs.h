@@ -100,8 +100,8 @@ struct ServerIdentity {
   static ServerIdentity make(const TestCa& ca, const char* alt_names, long serial) {
     ServerIdentity id;
     id.key = makeKey();
-    id.cert =
-        makeCert(id.key.get(), "ostrel test server", ca.cert.get(), ca.key.get(), alt_names, serial);
+    id.cert = makeCert(id.key.get(), "ostrel test server", ca.cert.get(), ca.key.get(), alt_names,
+                       serial);
     return id;
   }
 };

@@ -36,8 +36,9 @@ class StudyTest : public ::testing::Test {
   }
   void TearDown() override { sim.releaseStudy(&study); }
 
-  // One update call at `time` (CurrentTime and ClockTime).
+  // One update call at `time` (CurrentTime and ClockTime), on the last bar.
   const sim::CallRecord& call(std::int64_t time, const sim::CallScript& script = {}) {
+    sim.host().CurrentBarIndex = sim.host().BarCount - 1;
     sim.host().CurrentTime = time;
     sim.host().ClockTime = time;
     const sim::CallRecord& rec = sim.runCall(&study, script);
