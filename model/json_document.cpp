@@ -36,10 +36,6 @@ const Value* findMember(const Value* object, const char* name) noexcept {
   return member != object->MemberEnd() ? &member->value : nullptr;
 }
 
-double readNumber(const Value* value) noexcept {
-  return value != nullptr && value->IsNumber() ? value->GetDouble() : 0.0;
-}
-
 const char* readString(const Value* value) noexcept {
   return value != nullptr && value->IsString() ? value->GetString() : nullptr;
 }
@@ -49,14 +45,6 @@ bool stringEquals(const Value* value, const char* expected) noexcept {
   const std::size_t length = std::strlen(expected);
   return value->GetStringLength() == length &&
          std::memcmp(value->GetString(), expected, length) == 0;
-}
-
-std::size_t arraySize(const Value* value) noexcept {
-  return value != nullptr && value->IsArray() ? value->Size() : 0;
-}
-
-const Value& arrayElement(const Value& array, std::size_t index) noexcept {
-  return array[static_cast<rapidjson::SizeType>(index)];
 }
 
 bool isNonEmptyObject(const Value* value) noexcept {

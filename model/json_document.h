@@ -74,7 +74,9 @@ const Value* findMember(const Value* object, const char* name) noexcept;
 
 // Any JSON number as double; everything else (absent, null, true, false, string, array, object)
 // reads 0.0, as a missing field does.
-double readNumber(const Value* value) noexcept;
+inline double readNumber(const Value* value) noexcept {
+  return value != nullptr && value->IsNumber() ? value->GetDouble() : 0.0;
+}
 
 // A string's text (up to its first NUL), or null when `value` is not a string.
 const char* readString(const Value* value) noexcept;
@@ -83,10 +85,14 @@ const char* readString(const Value* value) noexcept;
 bool stringEquals(const Value* value, const char* expected) noexcept;
 
 // The array's element count, or 0 when `value` is not an array.
-std::size_t arraySize(const Value* value) noexcept;
+inline std::size_t arraySize(const Value* value) noexcept {
+  return value != nullptr && value->IsArray() ? value->Size() : 0;
+}
 
 // Element `index` of an array (index < arraySize(value)).
-const Value& arrayElement(const Value& array, std::size_t index) noexcept;
+inline const Value& arrayElement(const Value& array, std::size_t index) noexcept {
+  return array[static_cast<rapidjson::SizeType>(index)];
+}
 
 // True for an object with at least one member.
 bool isNonEmptyObject(const Value* value) noexcept;

@@ -1,6 +1,9 @@
 #include "model/json_number_guard.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <initializer_list>
 #include <limits>
 
 namespace ostrel::json {
@@ -132,15 +135,47 @@ const char* scanNumber(const char* s, bool& unsafe) noexcept {
   return s;
 }
 
+// The end of -?[0-9]*(.[0-9]*)? from `s`. Where this ends before an 'e' or 'E', the token
+// has no exponent, and the reader's fraction counter moves at most once per digit.
+const char* plainNumberEnd(const char* s) noexcept {
+  if (*s == '-') ++s;
+  while (isDigit(*s)) ++s;
+  if (*s == '.') {
+    ++s;
+    while (isDigit(*s)) ++s;
+  }
+  return s;
+}
+
+// Far below the 2^31 fraction digits that the counter would need to overflow.
+constexpr std::ptrdiff_t kPlainTokenLimit = std::ptrdiff_t{1} << 30;
+
+// Every token the reader could overflow on has an exponent, and the byte before its 'e' or 'E'
+// is a digit (or it is 2^30 bytes long). A text without such a byte anywhere, strings included,
+// is safe without a token scan; most answers carry 'e' only in their keys.
+bool mayHoldExponent(const char* text, std::size_t length) noexcept {
+  if (length >= static_cast<std::size_t>(kPlainTokenLimit)) return true;
+  for (const char marker : {'e', 'E'}) {
+    const char* p = text;
+    const char* const end = text + length;
+    while (p < end) {
+      const void* found = std::memchr(p, marker, static_cast<std::size_t>(end - p));
+      if (found == nullptr) break;
+      const char* e = static_cast<const char*>(found);
+      if (e > text && isDigit(e[-1])) return true;
+      p = e + 1;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 TextVerdict checkJsonText(const char* text, std::size_t max_length) noexcept {
   if (text == nullptr) return TextVerdict::ok;
-  std::size_t length = 0;
-  while (text[length] != '\0') {
-    if (length == max_length) return TextVerdict::too_long;
-    ++length;
-  }
+  const std::size_t length = std::strlen(text);
+  if (length > max_length) return TextVerdict::too_long;
+  if (!mayHoldExponent(text, length)) return TextVerdict::ok;
 
   const char* p = text;
   while (*p != '\0') {
@@ -153,6 +188,13 @@ TextVerdict checkJsonText(const char* text, std::size_t max_length) noexcept {
       }
       if (*p != '\0') ++p;
     } else if (c == '-' || isDigit(c)) {
+      // Only an exponent, or a fraction of more than 2^31 digits, can overflow the reader's
+      // counters; every other token is skipped without replaying its arithmetic.
+      const char* end = plainNumberEnd(p);
+      if (*end != 'e' && *end != 'E' && end - p < kPlainTokenLimit) {
+        p = end;
+        continue;
+      }
       bool unsafe = false;
       p = scanNumber(p, unsafe);
       if (unsafe) return TextVerdict::unsafe_number;

@@ -50,8 +50,4 @@ float memberFloat(const json::Value& object, const char* name) noexcept {
   return toFloat(json::readNumber(json::findMember(&object, name)));
 }
 
-float elementFloat(const json::Value& array, std::size_t index) noexcept {
-  return toFloat(json::readNumber(&json::arrayElement(array, index)));
-}
-
 }  // namespace ostrel

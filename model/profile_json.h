@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "host/numeric.h"
 #include "host/study_host.h"
 #include "model/json_document.h"
 #include "model/parse_outcome.h"
@@ -31,7 +32,9 @@ bool acceptProfileAnswer(StudyHost& host, const char* const* response_text,
 float memberFloat(const json::Value& object, const char* name) noexcept;
 
 // An array element as the nearest float; non-numeric elements read 0.
-float elementFloat(const json::Value& array, std::size_t index) noexcept;
+inline float elementFloat(const json::Value& array, std::size_t index) noexcept {
+  return toFloat(json::readNumber(&json::arrayElement(array, index)));
+}
 
 // Raises `maximum` to |value| when that is strictly greater, so equal values change nothing.
 inline void raiseMaximum(float& maximum, float value) noexcept {
