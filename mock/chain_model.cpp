@@ -58,8 +58,10 @@ DayChain::DayChain(std::uint64_t seed, const TickerSpec& spec, std::int64_t day,
   put_oi_.resize(strikes_.size());
 
   const double width = 0.03 * open;
-  const double call_centre = open * (1.0 + 0.012 + 0.006 * normalOf(hashKey(stream, 1)));
-  const double put_centre = open * (1.0 - 0.015 + 0.006 * normalOf(hashKey(stream, 2)));
+  // Coarse strike grids (stocks) keep their walls a few strikes away from the price.
+  const double gap = 1.5 * spec.strike_step;
+  const double call_centre = open * (1.0 + 0.012 + 0.006 * normalOf(hashKey(stream, 1))) + gap;
+  const double put_centre = open * (1.0 - 0.015 + 0.006 * normalOf(hashKey(stream, 2))) - gap;
   const int call_wall = 4 + static_cast<int>(uniformOf(hashKey(stream, 3)) * 10.0);
   const int put_wall = 4 + static_cast<int>(uniformOf(hashKey(stream, 4)) * 12.0);
   const double scale = spec.oi_scale * expiryOiShare(expiry);
@@ -73,8 +75,10 @@ DayChain::DayChain(std::uint64_t seed, const TickerSpec& spec, std::int64_t day,
     const double above = logistic((strike - open) / (0.008 * open));
     const double noise_c = std::exp(0.25 * normalOf(hashKey(stream, 10, k)));
     const double noise_p = std::exp(0.25 * normalOf(hashKey(stream, 11, k)));
-    double c = scale * round * noise_c * (0.04 + bump(strike, call_centre, width) * (0.2 + above));
-    double p = scale * round * noise_p * (0.04 + bump(strike, put_centre, width) * (1.2 - above));
+    double c = scale * round * noise_c *
+               (0.04 * (0.3 + above) + bump(strike, call_centre, width) * (0.2 + above));
+    double p = scale * round * noise_p *
+               (0.04 * (1.3 - above) + bump(strike, put_centre, width) * (1.2 - above));
     // Walls land on the nearest strong (multiple of five steps) strike.
     if (offset > 0 && offset == (call_wall / 5 + 1) * 5) c *= 2.5;
     if (offset < 0 && -offset == (put_wall / 5 + 1) * 5) p *= 2.5;

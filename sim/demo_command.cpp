@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <fstream>
 #include <string>
 #include <utility>
@@ -56,9 +57,16 @@ void printSummary(const DemoOptions& o, const DemoResult& r, const std::string& 
   std::printf("  drawings on the chart   %ld strike bars, %ld prior dots (%ld shown), %ld lines\n",
               bars, markers, shown, lines);
   std::vector<std::pair<long, std::string>> top;
-  for (const auto& m : s.messages) top.emplace_back(m.second, m.first);
+  // Messages that differ only in numbers or an echoed body count as one.
+  std::map<std::string, long> grouped;
+  for (const auto& m : s.messages) {
+    std::string key = m.first.substr(0, m.first.find('{'));
+    for (char& ch : key) ch = (ch >= '0' && ch <= '9') ? '#' : ch;
+    grouped[key] += m.second;
+  }
+  for (const auto& m : grouped) top.emplace_back(m.second, m.first);
   std::sort(top.rbegin(), top.rend());
-  std::printf("  log                     %zu lines, %zu distinct%s\n", r.log.size(), top.size(),
+  std::printf("  log                     %zu lines, %zu kinds%s\n", r.log.size(), top.size(),
               top.empty() ? "" : "; most frequent:");
   for (std::size_t i = 0; i < top.size() && i < 6; ++i) {
     std::printf("    %6ldx %.110s\n", top[i].first, top[i].second.c_str());
