@@ -80,8 +80,7 @@ bool dailyTriggerFires(StudyHost& host) {
     return false;
   }
   if (tod < 9 * kHour + 30 * kMinute || weekday < 1 || weekday > 5) return false;
-  if (tod < 9 * kHour + 31 * kMinute &&
-      host::storedInt(host, key::conversion_0930_done) == 0) {
+  if (tod < 9 * kHour + 31 * kMinute && host::storedInt(host, key::conversion_0930_done) == 0) {
     host::setStoredInt(host, key::conversion_0930_done, 1);
     return true;
   }
@@ -117,8 +116,10 @@ void parseAnswer(StudyHost& host, const char* body, const char* futures_target,
   }
   const json::Value& root = document.root();
   if (const char* error = json::readString(json::findMember(&root, "error"))) {
-    log(host, formatHostString("Ostrel Futures Conversion API Error: \"%s\".",
-                              withoutKey(error, api_key).c_str()), 1);
+    log(host,
+        formatHostString("Ostrel Futures Conversion API Error: \"%s\".",
+                         withoutKey(error, api_key).c_str()),
+        1);
     return;
   }
   float multiplier = numberOr(root, "multiplier", 1.0f);
@@ -137,8 +138,8 @@ void parseAnswer(StudyHost& host, const char* body, const char* futures_target,
   if (name == nullptr) name = orEmpty(futures_target);
   log(host,
       formatHostString("Ostrel Futures Conversion: -> %s  x%.4f  %+.2f",
-                       withoutKey(name, api_key).c_str(),
-                       static_cast<double>(multiplier), static_cast<double>(additive)),
+                       withoutKey(name, api_key).c_str(), static_cast<double>(multiplier),
+                       static_cast<double>(additive)),
       0);
 }
 
@@ -163,8 +164,7 @@ void updateFuturesConversion(StudyHost& host, const char* ticker, const char* fu
       formatHostString("Ostrel Futures Conversion: sending request (ticker=%s -> future=%s)...",
                        ticker, futures_target),
       0);
-  const ConversionResult result =
-      fetchFuturesConversion(host, ticker, futures_target, api_key);
+  const ConversionResult result = fetchFuturesConversion(host, ticker, futures_target, api_key);
   if (!result.ok) {
     log(host,
         formatHostString("Ostrel Futures Conversion: request failed: %s",
@@ -172,8 +172,7 @@ void updateFuturesConversion(StudyHost& host, const char* ticker, const char* fu
         1);
   } else if (result.status != 200) {
     log(host,
-        formatHostString("Ostrel Futures Conversion: HTTP %d: %s",
-                         static_cast<int>(result.status),
+        formatHostString("Ostrel Futures Conversion: HTTP %d: %s", static_cast<int>(result.status),
                          withoutKey(result.body.c_str(), api_key).c_str()),
         1);
   } else {

@@ -55,8 +55,8 @@ ConversionResult fetch(StudyHost& host, const char* ticker, const char* futures_
   if (!checkApiKey(api_key, out.error)) return out;
   const HostString headers = formatHostString(kHeaderFormat, api_key);
 
-  const DirectHttpsRequest request{OSTREL_SERVICE_HOST, kServicePort, path.c_str(),
-                                   headers.c_str(), kConversionUserAgent};
+  const DirectHttpsRequest request{OSTREL_SERVICE_HOST, kServicePort, path.c_str(), headers.c_str(),
+                                   kConversionUserAgent};
   DirectHttpsResult result;
   if (host.Ops.DirectHttpsGet != nullptr) {
     host.Ops.DirectHttpsGet(&host, &request, &result);
@@ -97,9 +97,9 @@ HostString conversionPath(const char* ticker, const char* futures_target,
     for (char& c : lower) {
       if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
-    HostString path = formatHostString("/v2/futures/conversion?ticker=%s&future=%s&model=%s",
-                                       lower.c_str(), futures_target,
-                                       conversionModel(lower.c_str(), futures_target));
+    HostString path =
+        formatHostString("/v2/futures/conversion?ticker=%s&future=%s&model=%s", lower.c_str(),
+                         futures_target, conversionModel(lower.c_str(), futures_target));
     if (path.empty()) error = "out of memory composing the request path";
     return path;
   } catch (...) {

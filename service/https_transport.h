@@ -28,9 +28,9 @@ constexpr std::size_t kMaxBodyBytes = 4u * 1024u * 1024u;
 
 // Overrides for tests that talk to a loopback server. The study never sets them.
 struct TransportOptions {
-  const char* server = nullptr;  // replaces the request's server when set
-  std::int32_t port = 0;         // replaces the request's port when nonzero
-  const char* ca_file = nullptr; // PEM bundle trusted instead of the system store (libcurl only)
+  const char* server = nullptr;   // replaces the request's server when set
+  std::int32_t port = 0;          // replaces the request's port when nonzero
+  const char* ca_file = nullptr;  // PEM bundle trusted instead of the system store (libcurl only)
 };
 
 // Fills `result` (which must be fresh) and returns its ok value. Never throws.

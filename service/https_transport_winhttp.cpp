@@ -69,8 +69,8 @@ std::int32_t fetch(const DirectHttpsRequest& request, const TransportOptions& op
   const std::int32_t port = options.port != 0 ? options.port : request.port;
   const std::wstring agent = utf8ToUtf16(request.user_agent);
 
-  Handle root(WinHttpOpen(agent.c_str(), WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
-                          WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, /*dwFlags=*/0));
+  Handle root(WinHttpOpen(agent.c_str(), WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
+                          WINHTTP_NO_PROXY_BYPASS, /*dwFlags=*/0));
   if (!root) {
     result.error = winHttpError("WinHttpOpen");
     return 0;
@@ -79,8 +79,8 @@ std::int32_t fetch(const DirectHttpsRequest& request, const TransportOptions& op
                      kPhaseTimeoutMs);
 
   const std::wstring server_w = utf8ToUtf16(server);
-  Handle connection(WinHttpConnect(root.get(), server_w.c_str(),
-                                   static_cast<INTERNET_PORT>(port), /*dwReserved=*/0));
+  Handle connection(WinHttpConnect(root.get(), server_w.c_str(), static_cast<INTERNET_PORT>(port),
+                                   /*dwReserved=*/0));
   if (!connection) {
     result.error = winHttpError("WinHttpConnect");
     return 0;
@@ -98,12 +98,11 @@ std::int32_t fetch(const DirectHttpsRequest& request, const TransportOptions& op
   WinHttpSetOption(http.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &response_timeout,
                    sizeof response_timeout);
   DWORD no_redirects = WINHTTP_DISABLE_REDIRECTS;
-  WinHttpSetOption(http.get(), WINHTTP_OPTION_DISABLE_FEATURE, &no_redirects,
-                   sizeof no_redirects);
+  WinHttpSetOption(http.get(), WINHTTP_OPTION_DISABLE_FEATURE, &no_redirects, sizeof no_redirects);
 
   const std::wstring headers_w = utf8ToUtf16(request.header_block);
-  if (!WinHttpSendRequest(http.get(), headers_w.empty() ? WINHTTP_NO_ADDITIONAL_HEADERS
-                                                        : headers_w.c_str(),
+  if (!WinHttpSendRequest(http.get(),
+                          headers_w.empty() ? WINHTTP_NO_ADDITIONAL_HEADERS : headers_w.c_str(),
                           static_cast<DWORD>(headers_w.size()), WINHTTP_NO_REQUEST_DATA,
                           /*dwOptionalLength=*/0, /*dwTotalLength=*/0, /*dwContext=*/0) ||
       !WinHttpReceiveResponse(http.get(), /*lpReserved=*/nullptr)) {
@@ -114,8 +113,7 @@ std::int32_t fetch(const DirectHttpsRequest& request, const TransportOptions& op
   DWORD status = 0;
   DWORD status_size = sizeof status;
   WinHttpQueryHeaders(http.get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
-                      WINHTTP_HEADER_NAME_BY_INDEX, &status, &status_size,
-                      WINHTTP_NO_HEADER_INDEX);
+                      WINHTTP_HEADER_NAME_BY_INDEX, &status, &status_size, WINHTTP_NO_HEADER_INDEX);
   result.status = static_cast<std::uint32_t>(status);
 
   std::string body;
