@@ -84,7 +84,8 @@ void drawGrid(Canvas& c, const ChartData& d, const Scale& s) {
     c.line(x, kTop, x, kLowerBottom, kGrid, 1.0, 0, 1.0);
     char label[16];
     std::snprintf(label, sizeof label, "%02d:00", clock / 60);
-    c.text(x, kBottom + 8.0, label, 12.0, kAxisText, TextAlign::kCentre);
+    const double half = Canvas::textWidth(label, 12.0) / 2.0;
+    c.text(std::max(x, kLeft + half), kBottom + 8.0, label, 12.0, kAxisText, TextAlign::kCentre);
   }
   c.line(kLeft, kTop, kRight, kTop, kGrid, 1.0, 0, 1.0);
   c.line(kLeft, kBottom, kRight, kBottom, kAxisText, 1.0, 0, 1.0);
