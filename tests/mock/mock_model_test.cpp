@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <rapidjson/document.h>
+#include <unistd.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "mock/answers.h"
@@ -15,6 +18,7 @@
 #include "mock/json_writer.h"
 #include "mock/market_model.h"
 #include "mock/ny_time.h"
+#include "mock/recorded_answers.h"
 #include "mock/tickers.h"
 
 namespace ostrel::mock {
@@ -186,6 +190,22 @@ TEST(MockJson, WriterEscapesAndStaysValid) {
   EXPECT_EQ(w.text(), "{\"a\\\"b\": \"x\\\\y\\u000a\", \"n\": 0, \"v\": [1.5, 0, -7]}");
   EXPECT_TRUE(validJson(w.text()));
   EXPECT_EQ(errorBody("Unknown ticker symbol: XYZ"), "{\"error\": \"Unknown ticker symbol: XYZ\"}");
+}
+
+TEST(MockRecorded, FilesAreFoundByPathAndNeverOutsideTheDirectory) {
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("ostrel-recorded-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir / "v2/sierra/SPX/classic");
+  std::ofstream(dir / "v2/sierra/SPX/classic/full.json") << "{\"timestamp\": 1}";
+  RecordedAnswers recorded(dir.string());
+  std::string body;
+  EXPECT_TRUE(recorded.find("/v2/sierra/SPX/classic/full", body));
+  EXPECT_EQ(body, "{\"timestamp\": 1}");
+  EXPECT_FALSE(recorded.find("/v2/sierra/SPX/classic/zero", body));
+  EXPECT_FALSE(recorded.find("/v2/sierra/SPX/classic", body));  // a directory
+  EXPECT_FALSE(recorded.find("/v2/sierra/../sierra/SPX/classic/full", body));
+  EXPECT_FALSE(RecordedAnswers("").find("/v2/sierra/SPX/classic/full", body));
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
