@@ -186,7 +186,7 @@ bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 // A write is told from an untouched bar by running twice over different fills (0 and 1): no
 // value, NaN and -0 included, can look untouched in both runs.
-std::string runHistory(const std::string& text, const Options& options) {
+std::string runHistory(const std::string& text, float additive, float multiplier) {
   constexpr float kFills[2] = {0.0f, 1.0f};
   SimHost sims[2];
   std::int32_t result = 0;
@@ -198,7 +198,7 @@ std::string runHistory(const std::string& text, const Options& options) {
       for (std::int32_t bar = 0; bar < kChartBars; ++bar) sim.subgraph(k).value(bar) = kFills[run];
     }
     const char* pointer = text.c_str();
-    result = parseMajorsHistory(sim.host(), &pointer, options.additive, options.multiplier);
+    result = parseMajorsHistory(sim.host(), &pointer, additive, multiplier);
   }
   JsonWriter w;
   w.beginObject();
@@ -262,6 +262,22 @@ std::string runConversion(const std::string& text) {
 
 }  // namespace
 
+bool parseReport(const std::string& kind, const std::string& text, float additive, float multiplier,
+                 std::string& out) {
+  if (kind == "gex") {
+    out = runGex(text);
+  } else if (kind == "greek") {
+    out = runGreek(text);
+  } else if (kind == "history") {
+    out = runHistory(text, additive, multiplier);
+  } else if (kind == "conversion") {
+    out = runConversion(text);
+  } else {
+    return false;
+  }
+  return true;
+}
+
 int runParseCommand(int argc, char** argv) {
   Options options;
   if (!readOptions(argc, argv, options)) {
@@ -280,15 +296,7 @@ int runParseCommand(int argc, char** argv) {
     return 1;
   }
   std::string out;
-  if (kind == "gex") {
-    out = runGex(text);
-  } else if (kind == "greek") {
-    out = runGreek(text);
-  } else if (kind == "history") {
-    out = runHistory(text, options);
-  } else {
-    out = runConversion(text);
-  }
+  parseReport(kind, text, options.additive, options.multiplier, out);
   std::fwrite(out.data(), 1, out.size(), stdout);
   return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -10,7 +10,14 @@
 // an unreadable FILE exits 1, each with one line on standard error.
 #pragma once
 
+#include <string>
+
 namespace ostrel::sim {
+
+// The JSON object printed for `kind` and the answer `text` (already cut at its first NUL);
+// false, with `out` untouched, for an unknown kind.
+bool parseReport(const std::string& kind, const std::string& text, float additive, float multiplier,
+                 std::string& out);
 
 // argv[0] is the subcommand's name.
 int runParseCommand(int argc, char** argv);
