@@ -41,7 +41,7 @@ std::int64_t unixSecondsOf(DateTime utc) noexcept {
   return truncToInt64((static_cast<double>(utc) / 86400000000.0 - 25569.0) * 86400.0);
 }
 
-UnixRange historyRangeSeconds(StudyHost& host) noexcept {
+UnixRange historyRangeSeconds(StudyHost& host) {
   const DateTime now = host::hostTimeToZone(host, marketClock(host), kNewYorkZone);
   const WallClockRange range = tradingDayRange(now);
   const auto toSeconds = [&host](DateTime new_york) {

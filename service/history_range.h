@@ -28,6 +28,6 @@ struct UnixRange {
 };
 
 // The range for the host's market clock, converted New York -> host time -> "UTC+00" -> seconds.
-UnixRange historyRangeSeconds(StudyHost& host) noexcept;
+UnixRange historyRangeSeconds(StudyHost& host);
 
 }  // namespace ostrel

@@ -28,7 +28,7 @@ bool isUnknownTickerAnswer(const char* text, HostString& error) noexcept {
   return true;
 }
 
-bool handleProfileAnswer(StudyHost& host) noexcept {
+bool handleProfileAnswer(StudyHost& host) {
   host::setStoredInt(host, key::profile_state, Done);
   const char* text = host.ResponseText;
   if (text == nullptr || *text == '\0') return false;

@@ -15,7 +15,7 @@
 
 namespace ostrel {
 
-bool handleProfileAnswer(StudyHost& host) noexcept;
+bool handleProfileAnswer(StudyHost& host);
 
 // True for a JSON object root holding an "error" string that contains "Unknown ticker symbol";
 // `error` then holds that string. Any byte sequence is safe.

@@ -7,15 +7,15 @@
 
 namespace ostrel {
 
-GexData* gexRecord(StudyHost& host) noexcept {
+GexData* gexRecord(StudyHost& host) {
   return static_cast<GexData*>(host::storedPointer(host, key::p_gex_data));
 }
 
-GreekData* greekRecord(StudyHost& host) noexcept {
+GreekData* greekRecord(StudyHost& host) {
   return static_cast<GreekData*>(host::storedPointer(host, key::p_greek_data));
 }
 
-void ensureProfileRecords(StudyHost& host) noexcept {
+void ensureProfileRecords(StudyHost& host) {
   if (gexRecord(host) == nullptr) {
     if (GexData* record = new (std::nothrow) GexData()) {
       host::setStoredPointer(host, key::p_gex_data, record);
@@ -31,12 +31,12 @@ void ensureProfileRecords(StudyHost& host) noexcept {
   }
 }
 
-void clearProfileRecords(StudyHost& host) noexcept {
+void clearProfileRecords(StudyHost& host) {
   if (GexData* gex = gexRecord(host)) gex->clear();
   if (GreekData* greek = greekRecord(host)) greek->clear();
 }
 
-void releaseProfileRecords(StudyHost& host) noexcept {
+void releaseProfileRecords(StudyHost& host) {
   if (GexData* gex = gexRecord(host)) {
     delete gex;
     host::setStoredPointer(host, key::p_gex_data, nullptr);

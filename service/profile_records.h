@@ -12,16 +12,16 @@
 
 namespace ostrel {
 
-GexData* gexRecord(StudyHost& host) noexcept;
-GreekData* greekRecord(StudyHost& host) noexcept;
+GexData* gexRecord(StudyHost& host);
+GreekData* greekRecord(StudyHost& host);
 
 // Creates each absent record empty and stores it, GEX first.
-void ensureProfileRecords(StudyHost& host) noexcept;
+void ensureProfileRecords(StudyHost& host);
 
 // Empties both records that exist.
-void clearProfileRecords(StudyHost& host) noexcept;
+void clearProfileRecords(StudyHost& host);
 
 // Frees both records and sets their stored pointers absent, GEX first. Safe to repeat.
-void releaseProfileRecords(StudyHost& host) noexcept;
+void releaseProfileRecords(StudyHost& host);
 
 }  // namespace ostrel

@@ -18,7 +18,7 @@ void setHeader(HttpHeaderField& field, const char* name, HostString value) noexc
 
 }  // namespace
 
-void sendProfileRequest(StudyHost& host, const char* url, const char* api_key) noexcept {
+void sendProfileRequest(StudyHost& host, const char* url, const char* api_key) {
   HttpHeaderField headers[4];
   setHeader(headers[0], "User-Agent", formatHostString("Sierra Chart %d", host.HostBuild));
   setHeader(headers[1], "X-ostrel-plugin", HostString(kPluginVersion));
@@ -40,7 +40,7 @@ HostString formatHistoryBody(std::int64_t start_seconds, std::int64_t end_second
 }
 
 void sendMajorsHistoryRequest(StudyHost& host, const char* ticker, const char* api_key,
-                              std::int64_t start_seconds, std::int64_t end_seconds) noexcept {
+                              std::int64_t start_seconds, std::int64_t end_seconds) {
   const HostString url = buildMajorsHistoryUrl(ticker);
   const HostString body = formatHistoryBody(start_seconds, end_seconds);
   HttpHeaderField headers[5];

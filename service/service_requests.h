@@ -18,7 +18,7 @@ constexpr const char* kPluginVersion = "v2.2026.03.05";
 // Profile request: GET-style, no body, headers User-Agent, X-ostrel-plugin, Authorization,
 // Accept. Started: profile_state Pending; refused: "Error making HTTP Request." (flag 1) and
 // profile_state Failed.
-void sendProfileRequest(StudyHost& host, const char* url, const char* api_key) noexcept;
+void sendProfileRequest(StudyHost& host, const char* url, const char* api_key);
 
 // {"start": S, "end": E}: seconds since 1970-01-01 UTC in decimal, nothing else.
 HostString formatHistoryBody(std::int64_t start_seconds, std::int64_t end_seconds) noexcept;
@@ -28,6 +28,6 @@ HostString formatHistoryBody(std::int64_t start_seconds, std::int64_t end_second
 // Majors history request." (flag 1) and history_state Done, so it is not asked for again until
 // the next full recalculation.
 void sendMajorsHistoryRequest(StudyHost& host, const char* ticker, const char* api_key,
-                              std::int64_t start_seconds, std::int64_t end_seconds) noexcept;
+                              std::int64_t start_seconds, std::int64_t end_seconds);
 
 }  // namespace ostrel

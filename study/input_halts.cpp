@@ -17,7 +17,7 @@ const char* unservableInputsMessage(std::int32_t package, std::int32_t kind,
 }
 
 void applyInputHalts(StudyHost& host, std::int32_t package, std::int32_t kind,
-                     std::int32_t display) noexcept {
+                     std::int32_t display) {
   if (host::storedInt(host, key::requests_halted) != 0) return;
   const char* message = unservableInputsMessage(package, kind, display);
   if (message == nullptr) return;

@@ -17,6 +17,6 @@ const char* unservableInputsMessage(std::int32_t package, std::int32_t kind,
 
 // Logs the message (flag 1) and sets requests_halted, unless requests are halted already.
 void applyInputHalts(StudyHost& host, std::int32_t package, std::int32_t kind,
-                     std::int32_t display) noexcept;
+                     std::int32_t display);
 
 }  // namespace ostrel

@@ -25,7 +25,7 @@ std::int64_t windowBoundSecond(const StudyInput& slot) noexcept {
   return micros == 0 ? 0 : secondOfDay(micros);
 }
 
-bool requestWindowOpen(StudyHost& host) noexcept {
+bool requestWindowOpen(StudyHost& host) {
   const char* zone = zoneString(readTimeZoneIndex(host::input(host, in::kTimeZone)));
   const DateTime local = host::hostTimeToZone(host, host.CurrentTime, zone);
   return isWindowOpen(windowBoundSecond(host::input(host, in::kRequestStartTime)),

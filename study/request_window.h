@@ -23,6 +23,6 @@ constexpr bool isWindowOpen(std::int64_t start_second, std::int64_t now_second,
 
 // CurrentTime in the "Time Zone" input's zone against "Request Start Time" and "Request End
 // Time".
-bool requestWindowOpen(StudyHost& host) noexcept;
+bool requestWindowOpen(StudyHost& host);
 
 }  // namespace ostrel
