@@ -7,6 +7,9 @@
 #include "sim/replay_run.h"
 #include "sim/replay_scenario.h"
 #include "sim/study_loader.h"
+#if defined(_WIN32)
+#include "sim/study_library.h"
+#endif
 
 namespace ostrel::sim {
 namespace {
@@ -27,9 +30,20 @@ int runReplayCommand(int argc, char** argv) {
     std::fprintf(stderr, "usage: ostrel-sim replay SCENARIO.json\n");
     return 2;
   }
+#if defined(_WIN32)
+  // As the platform does: the study comes from the DLL, not from this executable.
+  StudyLibrary library;
+  if (!library.loadBesideExecutable()) {
+    reportError(library.error().c_str());
+    return 1;
+  }
+  const StudyEntry study = library.entry();
+#else
+  const StudyEntry study = linkedStudy();
+#endif
   std::string trace;
   try {
-    trace = runScenario(loadScenario(argv[1]), linkedStudy());
+    trace = runScenario(loadScenario(argv[1]), study);
   } catch (const std::exception& e) {
     reportError(e.what());
     return 1;

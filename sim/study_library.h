@@ -1,0 +1,39 @@
+// StudyLibrary (Windows only): the study as the platform reaches it, ostrel_v4_64.dll loaded at
+// run time and its three exports looked up by their undecorated names.
+//
+// load() fails, with a one-line reason in error(), when the file cannot be loaded or an export
+// is missing; entry() is then empty. The library stays loaded until the object is destroyed, so
+// entry() must not be used past its owner's lifetime.
+#pragma once
+
+#include <string>
+
+#include "sim/study_loader.h"
+
+namespace ostrel::sim {
+
+class StudyLibrary {
+ public:
+  // The file name the platform loads.
+  static constexpr const char* kFileName = "ostrel_v4_64.dll";
+
+  StudyLibrary() = default;
+  StudyLibrary(const StudyLibrary&) = delete;
+  StudyLibrary& operator=(const StudyLibrary&) = delete;
+  ~StudyLibrary();
+
+  // `path` as given (absolute, or searched the way LoadLibrary searches).
+  bool load(const std::string& path);
+  // kFileName in the directory of the running executable.
+  bool loadBesideExecutable();
+
+  const StudyEntry& entry() const noexcept { return entry_; }
+  const std::string& error() const noexcept { return error_; }
+
+ private:
+  void* module_ = nullptr;
+  StudyEntry entry_;
+  std::string error_;
+};
+
+}  // namespace ostrel::sim
