@@ -214,5 +214,17 @@ TEST_F(Scheduler, GreekKindGoesToTheGreekParser) {
   EXPECT_EQ(rec.removed_all, 1);
 }
 
+TEST_F(Scheduler, HostThatCannotKeepRecordsGetsTheNullRecordHalt) {
+  // Without pointer storage no record survives its creation: the parser is handed an absent
+  // record, reports it and halts; nothing leaks and nothing crashes.
+  sim.host().Ops.SetStoredPointer = nullptr;
+  call(t0);
+  EXPECT_EQ(pointer(key::p_gex_data), nullptr);
+  const sim::CallRecord& rec = call(t0 + kSecond, answer(kProfile));
+  EXPECT_EQ(logOf(rec), "1:Ostrel: p_gex_data is null.\n");
+  EXPECT_EQ(rec.removed_all, 1);
+  EXPECT_EQ(stored(key::requests_halted), 1);
+}
+
 }  // namespace
 }  // namespace ostrel
