@@ -37,6 +37,10 @@ ProfileUrl buildProfileUrl(const char* ticker, std::int32_t package,
   return out;
 }
 
+ProfileFamily profileFamily(std::int32_t kind) noexcept {
+  return (kind >= 0 && kind < kKindCount) ? kKinds[kind].family : kKinds[0].family;
+}
+
 HostString buildMajorsHistoryUrl(const char* ticker) noexcept {
   return formatHostString("%s/hist/%s/classic/gex_full/majors/7", kBaseUrl,
                           ticker != nullptr ? ticker : "");

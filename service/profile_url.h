@@ -26,6 +26,9 @@ const char* serviceBaseUrl() noexcept;
 ProfileUrl buildProfileUrl(const char* ticker, std::int32_t package,
                            std::int32_t kind) noexcept;
 
+// The family of a kind index alone (no URL is composed).
+ProfileFamily profileFamily(std::int32_t kind) noexcept;
+
 // BASE/hist/TICKER/classic/gex_full/majors/7, whatever package and kind the user chose.
 HostString buildMajorsHistoryUrl(const char* ticker) noexcept;
 

@@ -89,7 +89,8 @@ bool requestProfile(StudyHost& host, const ScheduleArgs& args) {
   clearProfileRecords(host);
   host::setStoredInt(host, key::profile_state, Due);
   host::setStoredTime(host, key::last_profile_request, host.CurrentTime);
-  sendProfileRequest(host, args.url, args.api_key);
+  const ProfileUrl profile = buildProfileUrl(args.ticker, args.package, args.kind);
+  sendProfileRequest(host, profile.url.c_str(), args.api_key);
   return false;
 }
 

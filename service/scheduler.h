@@ -19,7 +19,10 @@
 namespace ostrel {
 
 struct ScheduleArgs {
-  const char* url;             // profile URL (buildProfileUrl)
+  // The profile URL's package and kind indices (buildProfileUrl); the URL itself is composed
+  // only when a profile request goes out, not on every call.
+  std::int32_t package;
+  std::int32_t kind;
   const char* api_key;         // as entered
   const char* ticker;          // normalised
   const char* futures_target;  // normalised; "" disables the conversion

@@ -49,27 +49,33 @@ void runUpdate(StudyHost& host) {
   const HostString ticker = normaliseTicker(readText(host::input(host, in::kTicker)));
   const std::int32_t package = readIndex(host::input(host, in::kPackage));
   const std::int32_t kind = readIndex(host::input(host, in::kGreek));
-  const ProfileUrl profile = buildProfileUrl(ticker.c_str(), package, kind);
 
   std::int32_t drawingKey = 8;
   applyInputHalts(host, package, kind, readIndex(host::input(host, in::kGexDisplay)));
   const bool window_open = requestWindowOpen(host);
 
-  // Copied: the conversion may rewrite inputs while the key is in use.
-  const HostString api_key(readText(host::input(host, in::kApiKey)));
+  // Copied when a conversion may run, since it may rewrite inputs while the key is in use;
+  // otherwise the slot's text is used in place (no allocation on an ordinary call).
+  const char* api_key = readText(host::input(host, in::kApiKey));
+  HostString api_key_copy;
+  if (!futures_target.empty()) {
+    api_key_copy.assign(api_key);
+    api_key = api_key_copy.c_str();
+  }
   const std::int32_t interval = readInteger(host::input(host, in::kRequestInterval));
 
   carryForwardLevels(host);
 
   ScheduleArgs args{};
-  args.url = profile.url.c_str();
-  args.api_key = api_key.c_str();
+  args.package = package;
+  args.kind = kind;
+  args.api_key = api_key;
   args.ticker = ticker.c_str();
   args.futures_target = futures_target.c_str();
   args.interval_seconds = interval;
   args.additive = premiums.additive;
   args.multiplicative = premiums.multiplicative;
-  args.family = profile.family;
+  args.family = profileFamily(kind);
   args.window_open = window_open;
   scheduleRequests(host, args, drawingKey);
 }
