@@ -1,6 +1,8 @@
 #include "sim/sim_host.h"
 
 #include <cstring>
+#include <functional>
+#include <iterator>
 #include <utility>
 
 #include "sim/sim_host_ops.h"
@@ -22,11 +24,23 @@ bool sameSlot(const StudyInput& a, const StudyInput& b) {
          a.display_position == b.display_position;
 }
 
+// Marks every key of `store` whose value counts as set. The keys come in ascending order, so a
+// hint that moves along with them keeps each insertion near constant time: this runs after
+// every call, over every drawing slot.
+template <typename T, typename IsSet>
+void markEverSet(Store<T>& store, IsSet is_set) {
+  auto hint = store.ever_set.begin();
+  for (const auto& e : store.values) {
+    if (is_set(e.second)) hint = std::next(store.ever_set.insert(hint, e.first));
+  }
+}
+
 }  // namespace
 
 struct SimHost::ZoneCache {
   ZoneRule host;
-  std::map<std::string, std::optional<ZoneRule>> rules;
+  // std::less<>: looked up by the study's const char* without building a std::string per call.
+  std::map<std::string, std::optional<ZoneRule>, std::less<>> rules;
 
   const ZoneRule* find(const char* zone) {
     auto it = rules.find(zone);
@@ -157,21 +171,11 @@ void SimHost::releaseStudy(StudyFunction study) {
 }
 
 void SimHost::markStoredValues() {
-  for (const auto& e : ints_.values) {
-    if (e.second != 0) ints_.ever_set.insert(e.first);
-  }
-  for (const auto& e : floats_.values) {
-    if (e.second != 0.0f) floats_.ever_set.insert(e.first);
-  }
-  for (const auto& e : times_.values) {
-    if (e.second != 0) times_.ever_set.insert(e.first);
-  }
-  for (const auto& e : texts_.values) {
-    if (!e.second.empty()) texts_.ever_set.insert(e.first);
-  }
-  for (const auto& e : pointers_.values) {
-    if (e.second != nullptr) pointers_.ever_set.insert(e.first);
-  }
+  markEverSet(ints_, [](std::int32_t v) { return v != 0; });
+  markEverSet(floats_, [](float v) { return v != 0.0f; });
+  markEverSet(times_, [](DateTime v) { return v != 0; });
+  markEverSet(texts_, [](const HostString& v) { return !v.empty(); });
+  markEverSet(pointers_, [](void* v) { return v != nullptr; });
 }
 
 std::int32_t SimHost::addDrawing(const DrawingSpec& spec, bool study_own) {
