@@ -10,6 +10,7 @@
 
 #include "bench/alloc_counter.h"
 #include "bench/answers.h"
+#include "bench/host_op_replay.h"
 #include "bench/study_fixture.h"
 #include "host/host_calls.h"
 #include "study/input_ids.h"
@@ -68,6 +69,24 @@ void BM_IdleCall(benchmark::State& state) {
   countAllocations(state, host, &studyFunction, 1000);
 }
 
+// The host operations that the idle call makes (stored values, the zone conversion of the
+// request window), replayed bare: the host's share of the idle call.
+void BM_IdleHostOps(benchmark::State& state) {
+  StudyFixture fixture;
+  if (!fixture.reachIdle(makeGexAnswer(300))) {
+    state.SkipWithError("the study did not reach the idle state");
+    return;
+  }
+  StudyHost& host = fixture.host();
+  const std::vector<HostOpCall> calls = recordHostOps(host, &studyFunction);
+  if (!replayable(calls)) {
+    state.SkipWithError("the idle call made host operations that cannot be replayed");
+    return;
+  }
+  for (auto _ : state) replayHostOps(host, calls);
+  state.counters["host_ops"] = static_cast<double>(calls.size());
+}
+
 void BM_InputFetch(benchmark::State& state) {
   StudyFixture fixture;
   StudyHost& host = fixture.host();
@@ -120,6 +139,7 @@ void BM_AnswerCycle(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_IdleCall);
+BENCHMARK(BM_IdleHostOps);
 BENCHMARK(BM_InputFetch);
 BENCHMARK(BM_AnswerCycle);
 
