@@ -19,8 +19,7 @@ Function exported(HMODULE module, const char* name) {
 }
 
 std::string lastErrorText(const char* what, const std::string& path) {
-  return std::string(what) + " " + path + " (GetLastError=" + std::to_string(GetLastError()) +
-         ")";
+  return std::string(what) + " " + path + " (GetLastError=" + std::to_string(GetLastError()) + ")";
 }
 
 }  // namespace
@@ -62,8 +61,8 @@ bool StudyLibrary::loadBesideExecutable() {
   // Long paths are rare but legal; grow until the name fits.
   std::vector<char> buffer(MAX_PATH);
   for (;;) {
-    const DWORD length = GetModuleFileNameA(nullptr, buffer.data(),
-                                            static_cast<DWORD>(buffer.size()));
+    const DWORD length =
+        GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length == 0) {
       error_ = lastErrorText("cannot find the executable's path for", kFileName);
       return false;

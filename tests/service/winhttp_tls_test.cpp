@@ -7,8 +7,8 @@
 // match addresses against certificates anyway.
 #if defined(_WIN32)
 
-#include <windows.h>
 #include <wincrypt.h>
+#include <windows.h>
 
 #include <gtest/gtest.h>
 
@@ -43,13 +43,12 @@ class WinHttpTls : public ::testing::Test {
   static void SetUpTestSuite() {
     if (tlsDir().empty()) return;
     const std::string der = readFile(tlsDir() + "/ca.der");
-    store_ = CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE,
-                           L"Root");
+    store_ =
+        CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, L"Root");
     if (store_ == nullptr || der.empty()) return;
-    CertAddEncodedCertificateToStore(store_, X509_ASN_ENCODING,
-                                     reinterpret_cast<const BYTE*>(der.data()),
-                                     static_cast<DWORD>(der.size()), CERT_STORE_ADD_REPLACE_EXISTING,
-                                     &ca_);
+    CertAddEncodedCertificateToStore(
+        store_, X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(der.data()),
+        static_cast<DWORD>(der.size()), CERT_STORE_ADD_REPLACE_EXISTING, &ca_);
     // Wine keeps additions in memory until the store is committed or closed; the chain engine
     // reads the registry.
     CertControlStore(store_, 0, CERT_STORE_CTRL_COMMIT, nullptr);
@@ -66,8 +65,8 @@ class WinHttpTls : public ::testing::Test {
   }
 
   static DirectHttpsResult get(const char* server_name, const char* path) {
-    const DirectHttpsRequest request{"api.invalid", 443, path,
-                                     "Accept: application/json\r\n", "SierraChart-Ostrel/1.0"};
+    const DirectHttpsRequest request{"api.invalid", 443, path, "Accept: application/json\r\n",
+                                     "SierraChart-Ostrel/1.0"};
     TransportOptions options;
     options.server = "localhost";
     options.port = portOf(server_name);
