@@ -7,8 +7,9 @@
 // match addresses against certificates anyway.
 #if defined(_WIN32)
 
-#include <wincrypt.h>
 #include <windows.h>
+// windows.h first: wincrypt.h needs its types.
+#include <wincrypt.h>
 
 #include <gtest/gtest.h>
 
