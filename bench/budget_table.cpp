@@ -210,6 +210,11 @@ bool printBudgetTable(const CollectingReporter& r) {
              duration(counter(f, "day_wall_seconds")) + " wall, " + number(counter(f, "answers")) +
                  " drawn",
              "-", "< 5 s", f != nullptr, seconds < 5.0 && counter(f, "answers") >= 4000);
+    const Figure* lean = r.find("BM_TradingDayLeanHost");
+    t.row("  the same day on a lean host (study's own)",
+          lean != nullptr ? duration(counter(lean, "day_seconds")) + " CPU" : "-",
+          lean != nullptr ? number(counter(lean, "answers")) + " drawn" : "-", "-", "-",
+          lean != nullptr ? "info" : "MISSING");
     const double first = counter(f, "live_bytes_1h");
     const double last = counter(f, "live_bytes_end");
     const double growth = last - first;

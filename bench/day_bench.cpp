@@ -13,8 +13,10 @@
 
 #include "bench/alloc_counter.h"
 #include "bench/answers.h"
+#include "bench/lean_host.h"
 #include "bench/study_fixture.h"
 #include "service/profile_records.h"
+#include "study/study_entry.h"
 
 namespace ostrel::bench {
 namespace {
@@ -84,8 +86,57 @@ void BM_TradingDay(benchmark::State& state) {
   }
 }
 
+// The same day on the lean host (bench/lean_host.h): the study's own CPU time for the day.
+void BM_TradingDayLeanHost(benchmark::State& state) {
+  std::vector<std::string> answers;
+  for (std::uint32_t seed = 1; seed <= 4; ++seed) answers.push_back(makeGexAnswer(300, seed));
+  const std::string history = makeHistoryAnswer(30, sessionUnixSeconds(9, 30, 0), 60);
+  const DateTime open = sessionTime(9, 30, 0);
+
+  for (auto _ : state) {
+    state.PauseTiming();
+    StudyFixture fixture;
+    StudyHost& host = fixture.host();
+    installLeanHost(host, open, kMicrosPerMinute);
+    LeanRequest pending;
+    double answers_drawn = 0;
+    state.ResumeTiming();
+
+    const std::clock_t cpu_start = std::clock();
+    for (int i = 0; i < kCalls; ++i) {
+      const DateTime t = open + i * sim::kMicrosPerSecond;
+      host.CurrentTime = t;
+      host.CurrentBarIndex = static_cast<std::int32_t>(i / 60);
+      host.IsFullRecalc = i == 0 ? 1 : 0;
+      const bool answering = pending.started && !pending.history;
+      if (pending.started) {
+        host.ResponseReady = 1;
+        host.ResponseText = pending.history
+                                ? history.c_str()
+                                : answers[static_cast<std::size_t>(i) % answers.size()].c_str();
+      }
+      studyFunction(host);
+      host.ResponseReady = 0;
+      host.ResponseText = nullptr;
+      pending = takeLeanRequest();
+      if (answering && leanDrawingCount() > 0) ++answers_drawn;
+    }
+    const double cpu =
+        static_cast<double>(std::clock() - cpu_start) / static_cast<double>(CLOCKS_PER_SEC);
+
+    state.PauseTiming();
+    host.IsFullRecalc = 0;
+    host.IsRemovalCall = 1;  // releases the profile records
+    studyFunction(host);
+    state.ResumeTiming();
+    state.counters["day_seconds"] = cpu;
+    state.counters["answers"] = answers_drawn;
+  }
+}
+
 }  // namespace
 
+BENCHMARK(BM_TradingDayLeanHost)->Iterations(1)->Repetitions(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TradingDay)->Iterations(1)->Repetitions(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace ostrel::bench
