@@ -24,6 +24,9 @@ std::atomic<std::uint64_t> g_reallocations{0};
 std::atomic<std::uint64_t> g_frees{0};
 std::atomic<std::int64_t> g_live{0};
 std::atomic<int> g_paused{0};
+std::atomic<int> g_off{0};
+
+bool off() noexcept { return g_off.load(std::memory_order_relaxed) != 0; }
 
 bool counting() noexcept { return g_paused.load(std::memory_order_relaxed) == 0; }
 
@@ -34,13 +37,13 @@ bool counting() noexcept { return g_paused.load(std::memory_order_relaxed) == 0;
 namespace {
 
 void noteAllocation(void* block) noexcept {
-  if (block == nullptr) return;
+  if (block == nullptr || off()) return;
   g_live.fetch_add(static_cast<std::int64_t>(malloc_usable_size(block)), std::memory_order_relaxed);
   if (counting()) g_allocations.fetch_add(1, std::memory_order_relaxed);
 }
 
 void noteFree(void* block) noexcept {
-  if (block == nullptr) return;
+  if (block == nullptr || off()) return;
   g_live.fetch_sub(static_cast<std::int64_t>(malloc_usable_size(block)), std::memory_order_relaxed);
   if (counting()) g_frees.fetch_add(1, std::memory_order_relaxed);
 }
@@ -76,6 +79,17 @@ AllocTotals AllocScope::delta() const noexcept {
   return d;
 }
 
+AllocOff::AllocOff() noexcept { g_off.fetch_add(1, std::memory_order_relaxed); }
+AllocOff::~AllocOff() { g_off.fetch_sub(1, std::memory_order_relaxed); }
+
+double heapInUseBytes() noexcept {
+#if defined(OSTREL_BENCH_HOOK_MALLOC)
+  return static_cast<double>(mallinfo2().uordblks);
+#else
+  return 0.0;
+#endif
+}
+
 AllocPause::AllocPause() noexcept { g_paused.fetch_add(1, std::memory_order_relaxed); }
 AllocPause::~AllocPause() { g_paused.fetch_sub(1, std::memory_order_relaxed); }
 
@@ -100,6 +114,7 @@ void* calloc(std::size_t count, std::size_t size) noexcept {
 
 void* realloc(void* block, std::size_t size) noexcept {
   if (block == nullptr) return malloc(size);
+  if (ostrel::bench::off()) return __libc_realloc(block, size);
   const auto before = static_cast<std::int64_t>(malloc_usable_size(block));
   void* moved = __libc_realloc(block, size);
   if (moved == nullptr) {

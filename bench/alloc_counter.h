@@ -33,6 +33,20 @@ class AllocScope {
   AllocTotals start_;
 };
 
+// Switches the counter off entirely (counts and live bytes) for the scope's duration, so that a
+// long measurement pays nothing for it; nests. Live bytes are unreliable afterwards: use
+// heapInUseBytes() across such a scope.
+class AllocOff {
+ public:
+  AllocOff() noexcept;
+  ~AllocOff();
+  AllocOff(const AllocOff&) = delete;
+  AllocOff& operator=(const AllocOff&) = delete;
+};
+
+// Bytes in use in the C heap as the allocator itself reports them (0 where it cannot).
+double heapInUseBytes() noexcept;
+
 // Suspends counting (not live bytes) for the scope's duration; nests.
 class AllocPause {
  public:

@@ -156,6 +156,11 @@ bool printBudgetTable(const CollectingReporter& r) {
     t.budget("GexData storage, 2nd answer of same size", kept ? "same data()/capacity" : "moved",
              number(counter(f, "allocs_per_parse")) + " allocations per parse", "-",
              "not reallocated", f != nullptr, kept);
+    const Figure* g = r.find("BM_ParseGreek/300");
+    const bool greek_kept = counter(g, "records_kept") == 1.0;
+    t.budget("GreekData storage, 2nd answer of same size", greek_kept ? "same data()" : "moved",
+             number(counter(g, "allocs_per_parse")) + " allocations per parse", "-",
+             "not reallocated", g != nullptr, greek_kept);
   }
 
   {
