@@ -16,6 +16,10 @@ void readStrikes(const json::Value* strikes, GexData& data) {
   data.strike_prices.reserve(count);
   data.gex_vol.reserve(count);
   data.gex_oi.reserve(count);
+  // The maxima stay in locals while the sequences grow, and go back to the record at the end.
+  float max_vol = data.max_abs_vol;
+  float max_oi = data.max_abs_oi;
+  float max_all = data.max_abs_all;
   for (std::size_t k = 0; k < count; ++k) {
     const json::Value& entry = json::arrayElement(*strikes, k);
     if (json::arraySize(&entry) < 4) continue;
@@ -24,20 +28,23 @@ void readStrikes(const json::Value* strikes, GexData& data) {
     data.strike_prices.push_back(elementFloat(entry, 0));
     data.gex_vol.push_back(vol);
     data.gex_oi.push_back(oi);
-    raiseMaximum(data.max_abs_vol, vol);
-    raiseMaximum(data.max_abs_oi, oi);
+    raiseMaximum(max_vol, vol);
+    raiseMaximum(max_oi, oi);
     // max_abs_all follows the two maxima before this strike's priors are seen, so the last
     // strike's priors never reach it.
-    if (data.max_abs_vol > data.max_abs_all) data.max_abs_all = data.max_abs_vol;
-    if (data.max_abs_oi > data.max_abs_all) data.max_abs_all = data.max_abs_oi;
+    if (max_vol > max_all) max_all = max_vol;
+    if (max_oi > max_all) max_all = max_oi;
     const json::Value& priors = json::arrayElement(entry, 3);
     const std::size_t prior_count = json::arraySize(&priors);
     for (std::size_t p = 0; p < prior_count; ++p) {
       const float prior = elementFloat(priors, p);
-      raiseMaximum(data.max_abs_vol, prior);
+      raiseMaximum(max_vol, prior);
       data.priors.push_back(prior);
     }
   }
+  data.max_abs_vol = max_vol;
+  data.max_abs_oi = max_oi;
+  data.max_abs_all = max_all;
 }
 
 void readMaxPriors(const json::Value* max_priors, GexData& data) {
