@@ -18,8 +18,10 @@ Function exported(HMODULE module, const char* name) {
   return result;
 }
 
+// Takes the error number before any allocation can touch it.
 std::string lastErrorText(const char* what, const std::string& path) {
-  return std::string(what) + " " + path + " (GetLastError=" + std::to_string(GetLastError()) + ")";
+  const unsigned long code = GetLastError();
+  return std::string(what) + " " + path + " (GetLastError=" + std::to_string(code) + ")";
 }
 
 }  // namespace
