@@ -1,8 +1,6 @@
 #include "model/parse_gex_profile.h"
 
-#include <new>
 
-#include "host/host_calls.h"
 #include "model/json_document.h"
 #include "model/profile_json.h"
 
@@ -79,28 +77,8 @@ void fill(const json::Value& root, std::int32_t timestamp, GexData& data) {
 
 ParseOutcome parseGexProfile(StudyHost& host, const char* const* response_text,
                              GexData* p_gex_data) {
-  if (p_gex_data == nullptr) {
-    host::logMessage(host, "Ostrel: p_gex_data is null.", 1);
-    return ParseOutcome::halt;
-  }
-  GexData& data = *p_gex_data;
-  data.clear();
-
-  json::JsonDocument document;
-  ParseOutcome outcome = ParseOutcome::retry;
-  std::int32_t timestamp = 0;
-  if (!acceptProfileAnswer(host, response_text, kParseError, document, outcome, timestamp)) {
-    return outcome;
-  }
-  try {
-    fill(document.root(), timestamp, data);
-  } catch (const std::bad_alloc&) {
-    // An answer too large to hold is as unusable as a broken one.
-    data.clear();
-    host::logMessage(host, kParseError, 0);
-    return ParseOutcome::retry;
-  }
-  return ParseOutcome::filled;
+  return parseProfileAnswer(host, response_text, p_gex_data, "Ostrel: p_gex_data is null.",
+                            kParseError, fill);
 }
 
 }  // namespace ostrel

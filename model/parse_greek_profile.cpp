@@ -1,8 +1,6 @@
 #include "model/parse_greek_profile.h"
 
-#include <new>
 
-#include "host/host_calls.h"
 #include "model/json_document.h"
 #include "model/profile_json.h"
 
@@ -52,27 +50,8 @@ void fill(const json::Value& root, std::int32_t timestamp, GreekData& data) {
 
 ParseOutcome parseGreekProfile(StudyHost& host, const char* const* response_text,
                                GreekData* p_greek_data) {
-  if (p_greek_data == nullptr) {
-    host::logMessage(host, "Ostrel: p_greek_data is null.", 1);
-    return ParseOutcome::halt;
-  }
-  GreekData& data = *p_greek_data;
-  data.clear();
-
-  json::JsonDocument document;
-  ParseOutcome outcome = ParseOutcome::retry;
-  std::int32_t timestamp = 0;
-  if (!acceptProfileAnswer(host, response_text, kParseError, document, outcome, timestamp)) {
-    return outcome;
-  }
-  try {
-    fill(document.root(), timestamp, data);
-  } catch (const std::bad_alloc&) {
-    data.clear();
-    host::logMessage(host, kParseError, 0);
-    return ParseOutcome::retry;
-  }
-  return ParseOutcome::filled;
+  return parseProfileAnswer(host, response_text, p_greek_data, "Ostrel: p_greek_data is null.",
+                            kParseError, fill);
 }
 
 }  // namespace ostrel

@@ -14,7 +14,9 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <new>
 
+#include "host/host_calls.h"
 #include "host/numeric.h"
 #include "host/study_host.h"
 #include "model/json_document.h"
@@ -27,6 +29,35 @@ namespace ostrel {
 bool acceptProfileAnswer(StudyHost& host, const char* const* response_text,
                          const char* parse_error_text, json::JsonDocument& document,
                          ParseOutcome& outcome, std::int32_t& timestamp);
+
+// The whole parse of one profile answer into `record`: a null record logs `null_record_text`
+// (flag 1) and halts without parsing; otherwise the record is cleared, the answer checked as
+// above and, when it is a profile, `fill(root, timestamp, record)` run. An answer too large to
+// hold is treated like a broken one: record cleared, `parse_error_text` logged, retry.
+template <typename Record, typename Fill>
+ParseOutcome parseProfileAnswer(StudyHost& host, const char* const* response_text, Record* record,
+                                const char* null_record_text, const char* parse_error_text,
+                                Fill fill) {
+  if (record == nullptr) {
+    host::logMessage(host, null_record_text, 1);
+    return ParseOutcome::halt;
+  }
+  record->clear();
+  json::JsonDocument document;
+  ParseOutcome outcome = ParseOutcome::retry;
+  std::int32_t timestamp = 0;
+  if (!acceptProfileAnswer(host, response_text, parse_error_text, document, outcome, timestamp)) {
+    return outcome;
+  }
+  try {
+    fill(document.root(), timestamp, *record);
+  } catch (const std::bad_alloc&) {
+    record->clear();
+    host::logMessage(host, parse_error_text, 0);
+    return ParseOutcome::retry;
+  }
+  return ParseOutcome::filled;
+}
 
 // A number member as the nearest float; absent or non-numeric members read 0.
 float memberFloat(const json::Value& object, const char* name) noexcept;
