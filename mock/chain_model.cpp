@@ -98,15 +98,19 @@ DayChain::DayChain(std::uint64_t seed, const TickerSpec& spec, std::int64_t day,
     cum_put_[k] = std::round(pre * bump(strikes_[k], open * 0.996, 2.0 * vol_width));
   }
   for (std::size_t m = 1; m < rows; ++m) {
-    const double price = walk.atSecondOfDay(kSessionOpenSecond + static_cast<std::int64_t>(m - 1) * 60);
+    const double price =
+        walk.atSecondOfDay(kSessionOpenSecond + static_cast<std::int64_t>(m - 1) * 60);
     const double share = per_minute * intensity(static_cast<std::int64_t>(m - 1));
     for (std::size_t k = 0; k < strikes_.size(); ++k) {
       const double strike = strikes_[k];
       const double round = roundness(strike, spec.strike_step);
       const double noise = uniformOf(hashKey(stream, 20 + m, k));
-      const double dc = share * round * bump(strike, price + 0.002 * open, vol_width) * (0.5 + noise);
-      const double dp = share * round * bump(strike, price - 0.002 * open, vol_width) * (1.5 - noise);
-      cum_call_[m * strikes_.size() + k] = cum_call_[(m - 1) * strikes_.size() + k] + std::round(dc);
+      const double dc =
+          share * round * bump(strike, price + 0.002 * open, vol_width) * (0.5 + noise);
+      const double dp =
+          share * round * bump(strike, price - 0.002 * open, vol_width) * (1.5 - noise);
+      cum_call_[m * strikes_.size() + k] =
+          cum_call_[(m - 1) * strikes_.size() + k] + std::round(dc);
       cum_put_[m * strikes_.size() + k] = cum_put_[(m - 1) * strikes_.size() + k] + std::round(dp);
     }
   }

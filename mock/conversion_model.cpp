@@ -28,13 +28,17 @@ std::string contractName(const std::string& root, std::int64_t now) {
     quarter_month -= 12;
     year += 1;
   }
-  const char code = quarter_month == 3 ? 'H' : quarter_month == 6 ? 'M' : quarter_month == 9 ? 'U' : 'Z';
+  const char code = quarter_month == 3   ? 'H'
+                    : quarter_month == 6 ? 'M'
+                    : quarter_month == 9 ? 'U'
+                                         : 'Z';
   return root + code + static_cast<char>('0' + static_cast<int>(year % 10));
 }
 
 double premiumAt(std::uint64_t seed, const TickerSpec& index, std::int64_t now) {
   const NewYorkTime ny = toNewYork(now);
-  const std::uint64_t stream = hashKey(seed, hashText(index.symbol), static_cast<std::uint64_t>(ny.day), 77);
+  const std::uint64_t stream =
+      hashKey(seed, hashText(index.symbol), static_cast<std::uint64_t>(ny.day), 77);
   const double start = index.future_premium * (0.67 + 0.66 * uniformOf(hashKey(stream, 1)));
   // A slow drift: a few smooth swings of a quarter point to a couple of points over the day.
   const double u = static_cast<double>(ny.second) / 86400.0;

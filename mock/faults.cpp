@@ -8,9 +8,9 @@ struct FaultName {
   Fault fault;
 };
 const FaultName kFaults[] = {
-    {"none", Fault::kNone},          {"slow", Fault::kSlow},     {"silent", Fault::kSilent},
-    {"truncated", Fault::kTruncated}, {"404", Fault::kNotFound}, {"broken", Fault::kBroken},
-    {"badkey", Fault::kBadKey},      {"500", Fault::kServerError},
+    {"none", Fault::kNone},           {"slow", Fault::kSlow},       {"silent", Fault::kSilent},
+    {"truncated", Fault::kTruncated}, {"404", Fault::kNotFound},    {"broken", Fault::kBroken},
+    {"badkey", Fault::kBadKey},       {"500", Fault::kServerError},
 };
 }  // namespace
 
@@ -33,9 +33,7 @@ const char* faultName(Fault fault) noexcept {
 
 void applyBodyFault(Fault fault, int& status, std::string& body, std::string& content_type) {
   switch (fault) {
-    case Fault::kTruncated:
-      body.resize(body.size() / 2);
-      break;
+    case Fault::kTruncated: body.resize(body.size() / 2); break;
     case Fault::kNotFound:
       status = 404;
       body = "404 Not Found";
@@ -56,8 +54,7 @@ void applyBodyFault(Fault fault, int& status, std::string& body, std::string& co
       body = "500 Internal Server Error";
       content_type = "text/plain";
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

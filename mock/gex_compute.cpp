@@ -82,7 +82,8 @@ double totalGexAt(const DayChain& chain, double price, double years, double atm_
 }
 
 double findZeroGamma(const DayChain& chain, double spot, double years, double atm_vol,
-                     const std::vector<double>& call_volume, const std::vector<double>& put_volume) {
+                     const std::vector<double>& call_volume,
+                     const std::vector<double>& put_volume) {
   // Sweep outward from the price and take the first sign change on either side.
   constexpr int kSteps = 40;
   const double span = 0.06 * spot;

@@ -18,9 +18,12 @@ struct KindName {
   ProfileKind kind;
 };
 const KindName kKindNames[] = {
-    {"full", ProfileKind::kFull},        {"zero", ProfileKind::kZero},
-    {"one", ProfileKind::kOne},          {"gamma", ProfileKind::kGamma},
-    {"gamma_one", ProfileKind::kGammaOne}, {"delta", ProfileKind::kDelta},
+    {"full", ProfileKind::kFull},
+    {"zero", ProfileKind::kZero},
+    {"one", ProfileKind::kOne},
+    {"gamma", ProfileKind::kGamma},
+    {"gamma_one", ProfileKind::kGammaOne},
+    {"delta", ProfileKind::kDelta},
     {"delta_one", ProfileKind::kDeltaOne},
 };
 

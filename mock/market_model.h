@@ -35,8 +35,8 @@ constexpr std::array<int, 3> kGreekPriorMinutes = {5, 15, 30};
 struct GexSnapshot {
   std::int64_t timestamp = 0;
   GexProfile now;
-  std::array<std::vector<double>, 5> prior_vol;             // gex_vol 1..30 minutes back
-  std::array<std::pair<double, double>, 5> max_priors{};    // (strike, change) per interval
+  std::array<std::vector<double>, 5> prior_vol;           // gex_vol 1..30 minutes back
+  std::array<std::pair<double, double>, 5> max_priors{};  // (strike, change) per interval
 };
 
 struct GreekSnapshot {
@@ -62,8 +62,7 @@ class MarketModel {
                    bool with_oi);
   GreekProfile greekAt(const TickerSpec& spec, ProfileKind kind, std::int64_t unix_seconds);
 
-  GexSnapshot gexSnapshot(const TickerSpec& spec, ProfileKind kind, std::int64_t now,
-                          bool with_oi);
+  GexSnapshot gexSnapshot(const TickerSpec& spec, ProfileKind kind, std::int64_t now, bool with_oi);
   GreekSnapshot greekSnapshot(const TickerSpec& spec, ProfileKind kind, std::int64_t now);
 
   // One point per session minute in [start, min(end, now)], oldest first; at most eight days.

@@ -68,15 +68,14 @@ std::int64_t fromNewYork(std::int64_t day, std::int64_t second) noexcept {
 bool parseClockText(const std::string& text, std::int64_t& unix_seconds) noexcept {
   int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
   char tail = 0;
-  const int n = std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &y, &mo, &d, &h, &mi, &s,
-                            &tail);
+  const int n =
+      std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &y, &mo, &d, &h, &mi, &s, &tail);
   if (n == 5 || n == 6) {
     if (mo < 1 || mo > 12 || d < 1 || d > 31 || h < 0 || h > 23 || mi < 0 || mi > 59 || s < 0 ||
         s > 59) {
       return false;
     }
-    const std::int64_t day =
-        daysFromCivil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d));
+    const std::int64_t day = daysFromCivil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d));
     unix_seconds = fromNewYork(day, h * 3600 + mi * 60 + s);
     return true;
   }
@@ -96,7 +95,8 @@ std::string formatNewYork(std::int64_t t) {
   char text[40];
   std::snprintf(text, sizeof text, "%04lld-%02u-%02u %02lld:%02lld:%02lld",
                 static_cast<long long>(y), m, d, static_cast<long long>(ny.second / 3600),
-                static_cast<long long>(ny.second / 60 % 60), static_cast<long long>(ny.second % 60));
+                static_cast<long long>(ny.second / 60 % 60),
+                static_cast<long long>(ny.second % 60));
   return text;
 }
 

@@ -10,7 +10,7 @@
 namespace ostrel::mock {
 
 constexpr std::int64_t kSessionOpenSecond = 9 * 3600 + 30 * 60;  // 09:30 New York
-constexpr std::int64_t kSessionCloseSecond = 16 * 3600;           // 16:00 New York
+constexpr std::int64_t kSessionCloseSecond = 16 * 3600;          // 16:00 New York
 constexpr std::int64_t kSessionSeconds = kSessionCloseSecond - kSessionOpenSecond;
 
 // Days since 1970-01-01 of a civil date, and back (proleptic Gregorian).
@@ -21,8 +21,8 @@ void civilFromDays(std::int64_t days, std::int64_t& year, unsigned& month, unsig
 std::int64_t newYorkOffset(std::int64_t unix_seconds) noexcept;
 
 struct NewYorkTime {
-  std::int64_t day = 0;         // civil day number (days since 1970-01-01) in New York
-  std::int64_t second = 0;      // second of that day, 0..86399
+  std::int64_t day = 0;     // civil day number (days since 1970-01-01) in New York
+  std::int64_t second = 0;  // second of that day, 0..86399
 };
 NewYorkTime toNewYork(std::int64_t unix_seconds) noexcept;
 // The UTC instant of a New York wall-clock time (an hour skipped in spring maps forward).

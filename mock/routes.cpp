@@ -180,7 +180,8 @@ void installRoutes(httplib::Server& server, ServiceState& state) {
   auto profile = [&state](const httplib::Request& req, httplib::Response& res) {
     const Fault fault = faultFor(req, state);
     if (!keyAccepted(req, state, "Basic", fault)) {
-      send(req, res, state, Answer{401, messageBody(kInvalidKeyMessage), "application/json"}, fault);
+      send(req, res, state, Answer{401, messageBody(kInvalidKeyMessage), "application/json"},
+           fault);
       return;
     }
     send(req, res, state, profileAnswer(req, state), fault);
@@ -188,7 +189,8 @@ void installRoutes(httplib::Server& server, ServiceState& state) {
   auto history = [&state](const httplib::Request& req, httplib::Response& res) {
     const Fault fault = faultFor(req, state);
     if (!keyAccepted(req, state, "Basic", fault)) {
-      send(req, res, state, Answer{401, messageBody(kInvalidKeyMessage), "application/json"}, fault);
+      send(req, res, state, Answer{401, messageBody(kInvalidKeyMessage), "application/json"},
+           fault);
       return;
     }
     send(req, res, state, historyRoute(req, state), fault);

@@ -8,7 +8,8 @@
 namespace ostrel::mock {
 
 SpotWalk::SpotWalk(std::uint64_t seed, const TickerSpec& spec, std::int64_t day) {
-  const std::uint64_t stream = hashKey(seed, hashText(spec.symbol), static_cast<std::uint64_t>(day));
+  const std::uint64_t stream =
+      hashKey(seed, hashText(spec.symbol), static_cast<std::uint64_t>(day));
   const double open = spec.base_spot * std::exp(0.015 * normalOf(hashKey(stream, 1)));
   const double drift_per_second =
       0.5 * spec.daily_move * normalOf(hashKey(stream, 2)) / static_cast<double>(kSessionSeconds);

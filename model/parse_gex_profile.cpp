@@ -1,6 +1,5 @@
 #include "model/parse_gex_profile.h"
 
-
 #include "model/json_document.h"
 #include "model/profile_json.h"
 

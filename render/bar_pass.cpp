@@ -25,30 +25,62 @@ struct PassInputs {
 PassInputs inputsOf(BarPass pass) noexcept {
   switch (pass) {
     case BarPass::kGexVolume:
-      return {in::kGexVolumeOffset, in::kCallGexVolumeColour, in::kCallGexVolumeStyle,
-              in::kPutGexVolumeColour, in::kPutGexVolumeStyle, in::kFilterCallGexVolume,
-              in::kFilterPutGexVolume, in::kShowGexDot1, in::kGexDotColour1, 5, 5};
+      return {in::kGexVolumeOffset,
+              in::kCallGexVolumeColour,
+              in::kCallGexVolumeStyle,
+              in::kPutGexVolumeColour,
+              in::kPutGexVolumeStyle,
+              in::kFilterCallGexVolume,
+              in::kFilterPutGexVolume,
+              in::kShowGexDot1,
+              in::kGexDotColour1,
+              5,
+              5};
     case BarPass::kGexOi:
-      return {in::kGexOiOffset, in::kCallGexOiColour, in::kCallGexOiStyle,
-              in::kPutGexOiColour, in::kPutGexOiStyle, in::kFilterCallGexOi,
-              in::kFilterPutGexOi, in::kShowGexDot1, in::kGexDotColour1, 5, 0};
+      return {in::kGexOiOffset,
+              in::kCallGexOiColour,
+              in::kCallGexOiStyle,
+              in::kPutGexOiColour,
+              in::kPutGexOiStyle,
+              in::kFilterCallGexOi,
+              in::kFilterPutGexOi,
+              in::kShowGexDot1,
+              in::kGexDotColour1,
+              5,
+              0};
     case BarPass::kGamma:
-      return {in::kGammaOffset, in::kLongGammaColour, in::kLongGammaStyle,
-              in::kShortGammaColour, in::kShortGammaStyle, in::kFilterLongGamma,
-              in::kFilterShortGamma, in::kShowGammaDot5, in::kGammaDotColour5, 3, 3};
+      return {in::kGammaOffset,
+              in::kLongGammaColour,
+              in::kLongGammaStyle,
+              in::kShortGammaColour,
+              in::kShortGammaStyle,
+              in::kFilterLongGamma,
+              in::kFilterShortGamma,
+              in::kShowGammaDot5,
+              in::kGammaDotColour5,
+              3,
+              3};
     case BarPass::kDelta:
     default:
-      return {in::kDeltaOffset, in::kPositiveDeltaColour, in::kPositiveDeltaStyle,
-              in::kNegativeDeltaColour, in::kNegativeDeltaStyle, in::kFilterLongDelta,
-              in::kFilterShortDelta, in::kShowDeltaDot5, in::kDeltaDotColour5, 3, 3};
+      return {in::kDeltaOffset,
+              in::kPositiveDeltaColour,
+              in::kPositiveDeltaStyle,
+              in::kNegativeDeltaColour,
+              in::kNegativeDeltaStyle,
+              in::kFilterLongDelta,
+              in::kFilterShortDelta,
+              in::kShowDeltaDot5,
+              in::kDeltaDotColour5,
+              3,
+              3};
   }
 }
 
 }  // namespace
 
-void runBarPass(StudyHost& host, std::int32_t& drawingKey, BarPass pass,
-                const BarPassData& data, ProfileLayout layout, float span, float additive,
-                float multiplier, ProfileScratch& scratch) {
+void runBarPass(StudyHost& host, std::int32_t& drawingKey, BarPass pass, const BarPassData& data,
+                ProfileLayout layout, float span, float additive, float multiplier,
+                ProfileScratch& scratch) {
   const PassInputs ids = inputsOf(pass);
   setLayoutMaximum(layout, span, data.maximum);
 
@@ -79,8 +111,7 @@ void runBarPass(StudyHost& host, std::int32_t& drawingKey, BarPass pass,
     dots.colours[at] = readColour(host::input(host, ids.firstDotColour + j));
   }
 
-  drawProfile(host, drawingKey, view, style, dots, layout, counts, additive, multiplier,
-              scratch);
+  drawProfile(host, drawingKey, view, style, dots, layout, counts, additive, multiplier, scratch);
 }
 
 }  // namespace ostrel

@@ -24,8 +24,8 @@ struct BarPassData {
   float maximum = 0.0f;
 };
 
-void runBarPass(StudyHost& host, std::int32_t& drawingKey, BarPass pass,
-                const BarPassData& data, ProfileLayout layout, float span, float additive,
-                float multiplier, ProfileScratch& scratch);
+void runBarPass(StudyHost& host, std::int32_t& drawingKey, BarPass pass, const BarPassData& data,
+                ProfileLayout layout, float span, float additive, float multiplier,
+                ProfileScratch& scratch);
 
 }  // namespace ostrel

@@ -33,16 +33,12 @@ void applyBarStyle(DrawingSpec& spec, float value, const BarStyle& style,
   spec.Color = colour;
   spec.LineWidth = width;
   switch (lineStyle) {
-    case kBarStyleLine:
-      spec.LineStyle = kLineSolid;
-      break;
+    case kBarStyleLine: spec.LineStyle = kLineSolid; break;
     case kBarStyleDot:
       spec.LineWidth = 1;
       spec.LineStyle = kLineDotted;
       break;
-    case kBarStyleDash:
-      spec.LineStyle = kLineDashed;
-      break;
+    case kBarStyleDash: spec.LineStyle = kLineDashed; break;
     case kBarStyleBar: {
       const float y = spec.BeginValue;
       spec.LineWidth = 1;
@@ -52,13 +48,12 @@ void applyBarStyle(DrawingSpec& spec, float value, const BarStyle& style,
       spec.EndValue = y - layout.halfHeight;
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }
 
-void drawBar(StudyHost& host, std::int32_t& drawingKey, float y, float value,
-             const BarStyle& style, const ProfileLayout& layout) {
+void drawBar(StudyHost& host, std::int32_t& drawingKey, float y, float value, const BarStyle& style,
+             const ProfileLayout& layout) {
   const std::int32_t k = drawingKey;
   DrawingSpec spec;
   const std::int32_t recorded = slotDrawingNumber(host, k);
@@ -85,9 +80,9 @@ void drawBar(StudyHost& host, std::int32_t& drawingKey, float y, float value,
   applyBarStyle(spec, value, style, layout);
   host::placeDrawing(host, spec);
   if (!recordPlacement(host, k, spec)) {
-    const HostString message = formatHostString(
-        "drawBar: Failed to create/adjust drawing for key %d, strike %f", static_cast<int>(k),
-        static_cast<double>(y));
+    const HostString message =
+        formatHostString("drawBar: Failed to create/adjust drawing for key %d, strike %f",
+                         static_cast<int>(k), static_cast<double>(y));
     host::logMessage(host, message.c_str(), 1);
   }
   advanceDrawingKey(drawingKey);

@@ -16,8 +16,8 @@
 
 namespace ostrel {
 
-void drawBar(StudyHost& host, std::int32_t& drawingKey, float y, float value,
-             const BarStyle& style, const ProfileLayout& layout);
+void drawBar(StudyHost& host, std::int32_t& drawingKey, float y, float value, const BarStyle& style,
+             const ProfileLayout& layout);
 
 // Colour, width and line style of the value's side; for "Bar" also fill, transparency and a
 // height of 2 x halfHeight centred on the record's BeginValue.

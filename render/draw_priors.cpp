@@ -67,9 +67,9 @@ void drawPriors(StudyHost& host, std::int32_t& drawingKey, float y, FloatSpan pr
 
     host::placeDrawing(host, spec);
     if (!recordPlacement(host, k, spec)) {
-      const HostString message = formatHostString(
-          "drawPriors: Failed to create/adjust marker for key %d, value %f", static_cast<int>(k),
-          static_cast<double>(v));
+      const HostString message =
+          formatHostString("drawPriors: Failed to create/adjust marker for key %d, value %f",
+                           static_cast<int>(k), static_cast<double>(v));
       host::logMessage(host, message.c_str(), 1);
     }
     advanceDrawingKey(drawingKey);

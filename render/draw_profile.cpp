@@ -25,8 +25,7 @@ std::int64_t firstPrior(const ProfileView& view, std::int64_t position) {
 
 void drawProfile(StudyHost& host, std::int32_t& drawingKey, const ProfileView& view,
                  const BarStyle& style, const PriorDots& dots, const ProfileLayout& layout,
-                 LargestCounts counts, float additive, float multiplier,
-                 ProfileScratch& scratch) {
+                 LargestCounts counts, float additive, float multiplier, ProfileScratch& scratch) {
   selectLargest(view.strikePrices, view.values, counts, scratch.bars);
   if (scratch.bars.empty()) return;
 

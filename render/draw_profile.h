@@ -30,7 +30,6 @@ struct ProfileScratch {
 
 void drawProfile(StudyHost& host, std::int32_t& drawingKey, const ProfileView& view,
                  const BarStyle& style, const PriorDots& dots, const ProfileLayout& layout,
-                 LargestCounts counts, float additive, float multiplier,
-                 ProfileScratch& scratch);
+                 LargestCounts counts, float additive, float multiplier, ProfileScratch& scratch);
 
 }  // namespace ostrel

@@ -52,14 +52,12 @@ void publishMaxChanges(StudyHost& host, const GexData& gex, float additive, floa
     writeValue(host, strikeIndex, convertPrice(strike, multiplier, additive));
     writeValue(host, strikeIndex + 1, value);
     if (Subgraph* sg = subgraphAt(host, strikeIndex)) {
-      sg->colour(host.CurrentBarIndex) =
-          hasValue && value > 0.0f ? kRisingColour : kFallingColour;
+      sg->colour(host.CurrentBarIndex) = hasValue && value > 0.0f ? kRisingColour : kFallingColour;
     }
   }
 }
 
-void publishGreekLevels(StudyHost& host, const GreekData& greek, float additive,
-                        float multiplier) {
+void publishGreekLevels(StudyHost& host, const GreekData& greek, float additive, float multiplier) {
   writeLevel(host, 0, greek.major_positive, additive, multiplier);
   writeLevel(host, 1, greek.major_negative, additive, multiplier);
   writeLevel(host, 5, greek.major_long_gamma, additive, multiplier);

@@ -17,7 +17,6 @@ namespace ostrel {
 void publishGexLevels(StudyHost& host, const GexData& gex, float additive, float multiplier);
 void publishGexNet(StudyHost& host, const GexData& gex);
 void publishMaxChanges(StudyHost& host, const GexData& gex, float additive, float multiplier);
-void publishGreekLevels(StudyHost& host, const GreekData& greek, float additive,
-                        float multiplier);
+void publishGreekLevels(StudyHost& host, const GreekData& greek, float additive, float multiplier);
 
 }  // namespace ostrel

@@ -18,14 +18,10 @@ struct LineInputIds {
 
 constexpr LineInputIds kCallVol{in::kMajorCallVolColour, in::kMajorCallVolLabel,
                                 in::kShowMajorCallVol};
-constexpr LineInputIds kPutVol{in::kMajorPutVolColour, in::kMajorPutVolLabel,
-                               in::kShowMajorPutVol};
-constexpr LineInputIds kZeroGamma{in::kZeroGammaColour, in::kZeroGammaLabel,
-                                  in::kShowZeroGamma};
-constexpr LineInputIds kCallOi{in::kMajorCallOiColour, in::kMajorCallOiLabel,
-                               in::kShowMajorCallOi};
-constexpr LineInputIds kPutOi{in::kMajorPutOiColour, in::kMajorPutOiLabel,
-                              in::kShowMajorPutOi};
+constexpr LineInputIds kPutVol{in::kMajorPutVolColour, in::kMajorPutVolLabel, in::kShowMajorPutVol};
+constexpr LineInputIds kZeroGamma{in::kZeroGammaColour, in::kZeroGammaLabel, in::kShowZeroGamma};
+constexpr LineInputIds kCallOi{in::kMajorCallOiColour, in::kMajorCallOiLabel, in::kShowMajorCallOi};
+constexpr LineInputIds kPutOi{in::kMajorPutOiColour, in::kMajorPutOiLabel, in::kShowMajorPutOi};
 constexpr LineInputIds kLongGamma{in::kMajorLongGammaColour, in::kMajorLongGammaLabel,
                                   in::kShowMajorLongGamma};
 constexpr LineInputIds kShortGamma{in::kMajorShortGammaColour, in::kMajorShortGammaLabel,
@@ -53,8 +49,8 @@ void drawLine(StudyHost& host, std::int32_t& drawingKey, float value, const Line
 
 }  // namespace
 
-void drawGexLines(StudyHost& host, std::int32_t& drawingKey, const GexData& gex,
-                  float additive, float multiplier) {
+void drawGexLines(StudyHost& host, std::int32_t& drawingKey, const GexData& gex, float additive,
+                  float multiplier) {
   const MajorLabelSettings labels = readLabelSettings(host);
   drawLine(host, drawingKey, gex.major_pos_vol, kCallVol, labels, additive, multiplier);
   drawLine(host, drawingKey, gex.major_neg_vol, kPutVol, labels, additive, multiplier);
@@ -67,8 +63,7 @@ void drawGammaLines(StudyHost& host, std::int32_t& drawingKey, const GreekData& 
                     float additive, float multiplier) {
   const MajorLabelSettings labels = readLabelSettings(host);
   drawLine(host, drawingKey, greek.major_long_gamma, kLongGamma, labels, additive, multiplier);
-  drawLine(host, drawingKey, greek.major_short_gamma, kShortGamma, labels, additive,
-           multiplier);
+  drawLine(host, drawingKey, greek.major_short_gamma, kShortGamma, labels, additive, multiplier);
 }
 
 }  // namespace ostrel

@@ -12,8 +12,8 @@
 
 namespace ostrel {
 
-void drawGexLines(StudyHost& host, std::int32_t& drawingKey, const GexData& gex,
-                  float additive, float multiplier);
+void drawGexLines(StudyHost& host, std::int32_t& drawingKey, const GexData& gex, float additive,
+                  float multiplier);
 void drawGammaLines(StudyHost& host, std::int32_t& drawingKey, const GreekData& greek,
                     float additive, float multiplier);
 

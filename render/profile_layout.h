@@ -15,14 +15,14 @@
 namespace ostrel {
 
 struct ProfileLayout {
-  float halfHeight = 0.0f;        // price units: bar width input x tick
-  std::int32_t width = 0;         // bar width input, the line width of bars
-  float scale = 0.0f;             // window units per value unit: W / M
-  std::int32_t direction = 2;     // 0 Right, 1 Left, other Center
-  std::int32_t originPercent = 0; // 0..100
-  std::int32_t dotStyle = 0;      // 0 Point, 1 Diamond, 2 Square
+  float halfHeight = 0.0f;         // price units: bar width input x tick
+  std::int32_t width = 0;          // bar width input, the line width of bars
+  float scale = 0.0f;              // window units per value unit: W / M
+  std::int32_t direction = 2;      // 0 Right, 1 Left, other Center
+  std::int32_t originPercent = 0;  // 0..100
+  std::int32_t dotStyle = 0;       // 0 Point, 1 Diamond, 2 Square
   float dotSize = 0.0f;
-  float maxValue = 0.0f;          // M
+  float maxValue = 0.0f;  // M
 };
 
 enum ProfileDirection : std::int32_t { kDirectionRight = 0, kDirectionLeft = 1 };

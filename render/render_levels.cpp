@@ -49,9 +49,8 @@ void renderGex(StudyHost& host, std::int32_t& drawingKey, const GexData& gex,
   }
 }
 
-void renderGreek(StudyHost& host, std::int32_t& drawingKey, const GreekData& greek,
-                 bool gamma, const ProfileLayout& layout, float span, float additive,
-                 float multiplier) {
+void renderGreek(StudyHost& host, std::int32_t& drawingKey, const GreekData& greek, bool gamma,
+                 const ProfileLayout& layout, float span, float additive, float multiplier) {
   publishGreekLevels(host, greek, additive, multiplier);
   if (gamma) drawGammaLines(host, drawingKey, greek, additive, multiplier);
   ProfileScratch scratch;
@@ -74,8 +73,7 @@ void renderLevels(StudyHost& host, std::int32_t& drawingKey, const GexData* gex,
     renderGex(host, drawingKey, *gex, layout, span, additive, multiplier);
   } else if (kind >= 3 && kind <= 6) {
     if (greek == nullptr || greek->strike_prices.empty()) return;
-    renderGreek(host, drawingKey, *greek, /*gamma=*/kind <= 4, layout, span, additive,
-                multiplier);
+    renderGreek(host, drawingKey, *greek, /*gamma=*/kind <= 4, layout, span, additive, multiplier);
   }
 }
 

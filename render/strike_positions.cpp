@@ -23,9 +23,9 @@ void StrikePositions::build(FloatSpan strikes) {
 
 std::int64_t StrikePositions::find(float strike) const {
   if (std::isnan(strike)) return -1;
-  const auto after = std::upper_bound(
-      entries_.begin(), entries_.end(), strike,
-      [](float value, const Entry& entry) { return value < entry.strike; });
+  const auto after =
+      std::upper_bound(entries_.begin(), entries_.end(), strike,
+                       [](float value, const Entry& entry) { return value < entry.strike; });
   if (after == entries_.begin()) return -1;
   const Entry& last = *(after - 1);
   return last.strike == strike ? last.index : -1;

@@ -47,8 +47,8 @@ bool handleProfileAnswer(StudyHost& host) {
   HostString error;
   if (!isUnknownTickerAnswer(text, error)) return false;
   // The service's text goes in only as an argument, never as the format.
-  const HostString message = formatHostString("Ostrel API Error: %s. Halting requests.",
-                                              error.c_str());
+  const HostString message =
+      formatHostString("Ostrel API Error: %s. Halting requests.", error.c_str());
   host::logMessage(host, message.c_str(), 1);
   host::setStoredInt(host, key::requests_halted, 1);
   return true;

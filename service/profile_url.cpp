@@ -27,8 +27,7 @@ constexpr std::int32_t kKindCount = static_cast<std::int32_t>(sizeof(kKinds) / s
 
 const char* serviceBaseUrl() noexcept { return kBaseUrl; }
 
-ProfileUrl buildProfileUrl(const char* ticker, std::int32_t package,
-                           std::int32_t kind) noexcept {
+ProfileUrl buildProfileUrl(const char* ticker, std::int32_t package, std::int32_t kind) noexcept {
   const KindRow& row = (kind >= 0 && kind < kKindCount) ? kKinds[kind] : kKinds[0];
   ProfileUrl out;
   out.url = formatHostString("%s/%s/%s/%s", kBaseUrl, ticker != nullptr ? ticker : "",

@@ -23,8 +23,7 @@ struct ProfileUrl {
 // "https://" + service host + "/v2/sierra".
 const char* serviceBaseUrl() noexcept;
 
-ProfileUrl buildProfileUrl(const char* ticker, std::int32_t package,
-                           std::int32_t kind) noexcept;
+ProfileUrl buildProfileUrl(const char* ticker, std::int32_t package, std::int32_t kind) noexcept;
 
 // The family of a kind index alone (no URL is composed).
 ProfileFamily profileFamily(std::int32_t kind) noexcept;

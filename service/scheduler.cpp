@@ -61,9 +61,7 @@ void applyOutcome(StudyHost& host, ParseOutcome outcome, const ScheduleArgs& arg
       host::setStoredInt(host, key::requests_halted, 1);
       break;
     case ParseOutcome::retry:
-    default:
-      removeAllDrawings(host);
-      break;
+    default: removeAllDrawings(host); break;
   }
 }
 
@@ -72,10 +70,9 @@ void parseProfile(StudyHost& host, const ScheduleArgs& args, std::int32_t& drawi
   if (!hasText(host.ResponseText)) return;
   // A halt that arrived while the request was in flight drops the answer.
   if (halted(host)) return;
-  const ParseOutcome outcome =
-      args.family == ProfileFamily::Greek
-          ? parseGreekProfile(host, &host.ResponseText, greekRecord(host))
-          : parseGexProfile(host, &host.ResponseText, gexRecord(host));
+  const ParseOutcome outcome = args.family == ProfileFamily::Greek
+                                   ? parseGreekProfile(host, &host.ResponseText, greekRecord(host))
+                                   : parseGexProfile(host, &host.ResponseText, gexRecord(host));
   applyOutcome(host, outcome, args, drawingKey);
 }
 

@@ -28,7 +28,7 @@ struct ScheduleArgs {
   const char* futures_target;  // normalised; "" disables the conversion
   std::int32_t interval_seconds;
   float additive;
-  float multiplicative;        // already repaired to > 0
+  float multiplicative;  // already repaired to > 0
   ProfileFamily family;
   bool window_open;
 };

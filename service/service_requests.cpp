@@ -34,8 +34,7 @@ void sendProfileRequest(StudyHost& host, const char* url, const char* api_key) {
 }
 
 HostString formatHistoryBody(std::int64_t start_seconds, std::int64_t end_seconds) noexcept {
-  return formatHostString("{\"start\": %lld, \"end\": %lld}",
-                          static_cast<long long>(start_seconds),
+  return formatHostString("{\"start\": %lld, \"end\": %lld}", static_cast<long long>(start_seconds),
                           static_cast<long long>(end_seconds));
 }
 

@@ -19,12 +19,12 @@ class Canvas {
   virtual void fillRect(double x0, double y0, double x1, double y1, std::uint32_t colour,
                         double alpha) = 0;
   // dash: 0 solid, 1 dashed, 2 dotted.
-  virtual void line(double x0, double y0, double x1, double y1, std::uint32_t colour,
-                    double width, int dash = 0, double alpha = 1.0) = 0;
+  virtual void line(double x0, double y0, double x1, double y1, std::uint32_t colour, double width,
+                    int dash = 0, double alpha = 1.0) = 0;
   // shape: 0 point (disc), 1 diamond, 2 square; `radius` in pixels.
   virtual void marker(double x, double y, double radius, int shape, std::uint32_t colour) = 0;
-  virtual void text(double x, double y, const std::string& text, double size,
-                    std::uint32_t colour, TextAlign align = TextAlign::kLeft) = 0;
+  virtual void text(double x, double y, const std::string& text, double size, std::uint32_t colour,
+                    TextAlign align = TextAlign::kLeft) = 0;
   // Width in pixels that text() takes for this string and size.
   static double textWidth(const std::string& text, double size) {
     return static_cast<double>(text.size()) * size * 6.0 / 8.0;

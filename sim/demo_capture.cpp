@@ -10,8 +10,8 @@ namespace ostrel::sim {
 
 namespace {
 
-const char* const kKindNames[] = {"90d agg Gex", "0dte Gex", "1dte Gex", "0dte Gamma",
-                                  "1dte Gamma", "0dte Delta", "1dte Delta"};
+const char* const kKindNames[] = {"90d agg Gex", "0dte Gex",   "1dte Gex",  "0dte Gamma",
+                                  "1dte Gamma",  "0dte Delta", "1dte Delta"};
 const char* const kDisplayNames[] = {"Volume", "OI", "Both"};
 
 std::uint32_t colourInput(SimHost& sim, int index) {
@@ -21,30 +21,40 @@ std::uint32_t colourInput(SimHost& sim, int index) {
 
 void addLegend(SimHost& sim, const DemoOptions& o, ChartData& chart) {
   auto& L = chart.legend;
-  L.push_back({LegendEntry::kBox, hostColour(38, 166, 154), 0,
-               o.ticker + (o.future.empty() ? "" : " on " + o.future) + " price, 1-minute candles"});
+  L.push_back(
+      {LegendEntry::kBox, hostColour(38, 166, 154), 0,
+       o.ticker + (o.future.empty() ? "" : " on " + o.future) + " price, 1-minute candles"});
   if (o.kind <= 2) {
     if (o.display != 1) {
-      L.push_back({LegendEntry::kBox, colourInput(sim, in::kCallGexVolumeColour), 0, "Call GEX by volume (strike bars)"});
-      L.push_back({LegendEntry::kBox, colourInput(sim, in::kPutGexVolumeColour), 0, "Put GEX by volume"});
-      L.push_back({LegendEntry::kDot, colourInput(sim, in::kGexDotColour1 + 1), 0, "GEX 5 / 15 min ago (prior dots)"});
+      L.push_back({LegendEntry::kBox, colourInput(sim, in::kCallGexVolumeColour), 0,
+                   "Call GEX by volume (strike bars)"});
+      L.push_back(
+          {LegendEntry::kBox, colourInput(sim, in::kPutGexVolumeColour), 0, "Put GEX by volume"});
+      L.push_back({LegendEntry::kDot, colourInput(sim, in::kGexDotColour1 + 1), 0,
+                   "GEX 5 / 15 min ago (prior dots)"});
     }
     if (o.display != 0) {
-      L.push_back({LegendEntry::kBox, colourInput(sim, in::kCallGexOiColour), 0, "Call / put GEX by open interest"});
+      L.push_back({LegendEntry::kBox, colourInput(sim, in::kCallGexOiColour), 0,
+                   "Call / put GEX by open interest"});
     }
-    L.push_back({LegendEntry::kLine, colourInput(sim, in::kMajorCallVolColour), 1, "Major call (MCV) / put (MPV) by volume"});
+    L.push_back({LegendEntry::kLine, colourInput(sim, in::kMajorCallVolColour), 1,
+                 "Major call (MCV) / put (MPV) by volume"});
     L.push_back({LegendEntry::kLine, colourInput(sim, in::kZeroGammaColour), 1, "Zero gamma (ZG)"});
   } else {
     const bool gamma = o.kind <= 4;
-    L.push_back({LegendEntry::kBox, colourInput(sim, gamma ? in::kLongGammaColour : in::kPositiveDeltaColour), 0,
+    L.push_back({LegendEntry::kBox,
+                 colourInput(sim, gamma ? in::kLongGammaColour : in::kPositiveDeltaColour), 0,
                  gamma ? "Long gamma (strike bars)" : "Positive delta (strike bars)"});
-    L.push_back({LegendEntry::kBox, colourInput(sim, gamma ? in::kShortGammaColour : in::kNegativeDeltaColour), 0,
+    L.push_back({LegendEntry::kBox,
+                 colourInput(sim, gamma ? in::kShortGammaColour : in::kNegativeDeltaColour), 0,
                  gamma ? "Short gamma" : "Negative delta"});
     if (gamma) {
-      L.push_back({LegendEntry::kLine, colourInput(sim, in::kMajorLongGammaColour), 1, "Major long / short gamma"});
+      L.push_back({LegendEntry::kLine, colourInput(sim, in::kMajorLongGammaColour), 1,
+                   "Major long / short gamma"});
     }
   }
-  L.push_back({LegendEntry::kLine, chart.primary[0], 0, "Subgraphs 0-2: majors through the day (history)"});
+  L.push_back(
+      {LegendEntry::kLine, chart.primary[0], 0, "Subgraphs 0-2: majors through the day (history)"});
   L.push_back({LegendEntry::kLine, chart.primary[3], 2, "Subgraphs 3-4: majors by OI"});
   L.push_back({LegendEntry::kDot, chart.primary[17], 0, "Subgraphs 9-17: max-change strikes"});
 }

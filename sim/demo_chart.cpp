@@ -125,7 +125,8 @@ void drawLevelSubgraphs(Canvas& c, const ChartData& d, const Scale& s) {
     const std::vector<std::uint32_t>& col = d.colours[static_cast<std::size_t>(g)];
     for (std::size_t i = 0; i < v.size(); i += 3) {
       if (v[i] == 0.0f || !s.inside(v[i])) continue;
-      const std::uint32_t colour = i < col.size() && col[i] != 0 ? col[i] : d.primary[static_cast<std::size_t>(g)];
+      const std::uint32_t colour =
+          i < col.size() && col[i] != 0 ? col[i] : d.primary[static_cast<std::size_t>(g)];
       c.marker(s.barX(static_cast<double>(i) + 0.5), s.y(v[i]), 1.0, 0, colour);
     }
   }
@@ -178,7 +179,8 @@ void drawMajorLines(Canvas& c, const ChartData& d, const Scale& s) {
     double x = kRight - 6.0 - w;
     if (dr.TextAlignment == 4) x = kLeft + 6.0;
     if (dr.TextAlignment == 5) x = 0.5 * (kLeft + kRight) - w / 2.0;
-    if (dr.TransparentBackground != 1) c.fillRect(x - 3, y - 19, x + w + 3, y - 2, kBackground, 0.85);
+    if (dr.TransparentBackground != 1)
+      c.fillRect(x - 3, y - 19, x + w + 3, y - 2, kBackground, 0.85);
     c.text(x, y - 17.0, dr.Text.c_str(), size, colour, TextAlign::kLeft);
   }
 }
@@ -188,11 +190,13 @@ void drawNetPanel(Canvas& c, const ChartData& d, const Scale& s) {
   c.line(kLeft, kLowerBottom, kRight, kLowerBottom, kGrid, 1.0, 0, 1.0);
   double peak = 1e-9;
   for (int g = 7; g <= 8; ++g) {
-    for (float v : d.values[static_cast<std::size_t>(g)]) peak = std::max(peak, std::fabs(static_cast<double>(v)));
+    for (float v : d.values[static_cast<std::size_t>(g)])
+      peak = std::max(peak, std::fabs(static_cast<double>(v)));
   }
   const double mid = 0.5 * (kLowerTop + kLowerBottom), half = 0.45 * (kLowerBottom - kLowerTop);
   c.line(kLeft, mid, kRight, mid, kAxisText, 1.0, 2, 0.6);
-  c.text(kLeft + 6.0, kLowerTop + 4.0, "Net GEX (subgraphs 7, 8)", 12.0, kAxisText, TextAlign::kLeft);
+  c.text(kLeft + 6.0, kLowerTop + 4.0, "Net GEX (subgraphs 7, 8)", 12.0, kAxisText,
+         TextAlign::kLeft);
   c.text(kRight + 8.0, kLowerTop, priceText(peak), 12.0, kAxisText, TextAlign::kLeft);
   c.text(kRight + 8.0, kLowerBottom - 12.0, priceText(-peak), 12.0, kAxisText, TextAlign::kLeft);
   const std::uint32_t colours[2] = {d.primary[7], hostColour(120, 200, 255)};
@@ -201,8 +205,8 @@ void drawNetPanel(Canvas& c, const ChartData& d, const Scale& s) {
     for (std::size_t i = 1; i < v.size(); ++i) {
       if (v[i] == 0.0f || v[i - 1] == 0.0f) continue;
       c.line(s.barX(static_cast<double>(i) - 0.5), mid - v[i - 1] / peak * half,
-             s.barX(static_cast<double>(i) + 0.5), mid - v[i] / peak * half,
-             colours[g - 7], 1.5, g == 8 ? 1 : 0, 1.0);
+             s.barX(static_cast<double>(i) + 0.5), mid - v[i] / peak * half, colours[g - 7], 1.5,
+             g == 8 ? 1 : 0, 1.0);
     }
   }
 }
@@ -217,7 +221,8 @@ void drawLegend(Canvas& c, const ChartData& d) {
   double ry = y + 6.0;
   for (const LegendEntry& e : d.legend) {
     if (e.kind == LegendEntry::kBox) c.fillRect(x + 8, ry + 1, x + 26, ry + 11, e.colour, 1.0);
-    if (e.kind == LegendEntry::kLine) c.line(x + 6, ry + 6, x + 28, ry + 6, e.colour, 2.0, e.dash, 1.0);
+    if (e.kind == LegendEntry::kLine)
+      c.line(x + 6, ry + 6, x + 28, ry + 6, e.colour, 2.0, e.dash, 1.0);
     if (e.kind == LegendEntry::kDot) c.marker(x + 17, ry + 6, 4.0, 1, e.colour);
     c.text(x + 36, ry, e.label, 12.0, kAxisText, TextAlign::kLeft);
     ry += row;

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <fstream>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -45,10 +45,11 @@ void printSummary(const DemoOptions& o, const DemoResult& r, const std::string& 
   std::printf("%s\n", r.chart.title.c_str());
   std::printf("  calls of the study      %ld (every %d s), full recalculations %ld\n", s.calls,
               o.step_seconds, s.full_recalcs);
-  std::printf("  profile requests        %ld: drawn %ld, not drawn %ld (faults injected %ld, "
-              "no answer %ld)%s\n",
-              s.profile_requests, s.profile_drawn, s.profile_not_drawn, s.faults_injected,
-              s.http_failures, s.halted ? ", requests halted" : "");
+  std::printf(
+      "  profile requests        %ld: drawn %ld, not drawn %ld (faults injected %ld, "
+      "no answer %ld)%s\n",
+      s.profile_requests, s.profile_drawn, s.profile_not_drawn, s.faults_injected, s.http_failures,
+      s.halted ? ", requests halted" : "");
   std::printf("  majors history          %ld requests, %ld bars with levels\n", s.history_requests,
               s.history_bars);
   std::printf("  futures conversion      %ld requests (%ld failed), premium x%.4f %+.2f\n",

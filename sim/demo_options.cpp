@@ -98,8 +98,8 @@ bool parseDemoOptions(int argc, char** argv, DemoOptions& o, std::string& error)
     } else if (opt == "--date") {
       int y = 0, m = 0, d = 0;
       char tail = 0;
-      ok = std::sscanf(value.c_str(), "%d-%d-%d%c", &y, &m, &d, &tail) == 3 && m >= 1 &&
-           m <= 12 && d >= 1 && d <= 31 && y >= 1971 && y <= 2100;
+      ok = std::sscanf(value.c_str(), "%d-%d-%d%c", &y, &m, &d, &tail) == 3 && m >= 1 && m <= 12 &&
+           d >= 1 && d <= 31 && y >= 1971 && y <= 2100;
       o.date = value;
     } else if (opt == "--from") {
       ok = readClock(value, o.start_second);
@@ -113,7 +113,8 @@ bool parseDemoOptions(int argc, char** argv, DemoOptions& o, std::string& error)
       std::size_t start = 0;
       while (ok && start <= value.size()) {
         const std::size_t comma = value.find(',', start);
-        const std::string name = value.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        const std::string name =
+            value.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
         mock::Fault fault = mock::Fault::kNone;
         ok = mock::parseFault(name, fault);
         if (ok && fault != mock::Fault::kNone) o.faults.push_back(name);

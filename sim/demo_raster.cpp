@@ -11,7 +11,8 @@
 namespace ostrel::sim {
 
 RasterCanvas::RasterCanvas(int width, int height, std::uint32_t background)
-    : width_(width), height_(height),
+    : width_(width),
+      height_(height),
       rgb_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3) {
   block(0, 0, width, height, background, 1.0);
 }
@@ -20,7 +21,8 @@ void RasterCanvas::blend(int x, int y, std::uint32_t colour, double alpha) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_ || !(alpha > 0.0)) return;
   if (alpha > 1.0) alpha = 1.0;
   std::uint8_t* p = &rgb_[(static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
-                           static_cast<std::size_t>(x)) * 3];
+                           static_cast<std::size_t>(x)) *
+                          3];
   const int src[3] = {colourRed(colour), colourGreen(colour), colourBlue(colour)};
   for (int i = 0; i < 3; ++i) {
     p[i] = static_cast<std::uint8_t>(std::lround(p[i] * (1.0 - alpha) + src[i] * alpha));
@@ -73,9 +75,12 @@ void RasterCanvas::marker(double x, double y, double radius, int shape, std::uin
   for (int dy = -r; dy <= r; ++dy) {
     for (int dx = -r; dx <= r; ++dx) {
       bool inside = false;
-      if (shape == 1) inside = std::abs(dx) + std::abs(dy) <= r;
-      else if (shape == 2) inside = true;
-      else inside = dx * dx + dy * dy <= r * r;
+      if (shape == 1)
+        inside = std::abs(dx) + std::abs(dy) <= r;
+      else if (shape == 2)
+        inside = true;
+      else
+        inside = dx * dx + dy * dy <= r * r;
       if (inside) blend(cx + dx, cy + dy, colour, 1.0);
     }
   }
@@ -94,8 +99,8 @@ void RasterCanvas::text(double x, double y, const std::string& text, double size
     for (int col = 0; col < 5; ++col) {
       for (int row = 0; row < 7; ++row) {
         if ((g[col] >> row) & 1) {
-          block(px + col * scale, py + row * scale, px + (col + 1) * scale,
-                py + (row + 1) * scale, colour, 1.0);
+          block(px + col * scale, py + row * scale, px + (col + 1) * scale, py + (row + 1) * scale,
+                colour, 1.0);
         }
       }
     }

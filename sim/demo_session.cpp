@@ -51,9 +51,9 @@ class Progress {
     const int filled = percent * 40 / 100;
     for (int i = 0; i < 40; ++i) bar[i] = i < filled ? '#' : '.';
     bar[40] = '\0';
-    std::fprintf(stderr, "%s[%s] %3d%%  %s New York  requests %ld  drawn %ld%s",
-                 tty_ ? "\r" : "", bar, percent, clock.c_str(), s.profile_requests,
-                 s.profile_drawn, tty_ ? "" : "\n");
+    std::fprintf(stderr, "%s[%s] %3d%%  %s New York  requests %ld  drawn %ld%s", tty_ ? "\r" : "",
+                 bar, percent, clock.c_str(), s.profile_requests, s.profile_drawn,
+                 tty_ ? "" : "\n");
     std::fflush(stderr);
   }
   void done() {
@@ -133,7 +133,10 @@ bool runDemoSession(const DemoOptions& o, int port, mock::MarketModel& market, D
                 e.text.find("halting") != std::string::npos;
     }
     if (answering && pending_is_profile) {
-      if (!rec.placed.empty()) ++st.profile_drawn; else ++st.profile_not_drawn;
+      if (!rec.placed.empty())
+        ++st.profile_drawn;
+      else
+        ++st.profile_not_drawn;
     }
     st.halted = st.halted || halting;
 
@@ -144,7 +147,8 @@ bool runDemoSession(const DemoOptions& o, int port, mock::MarketModel& market, D
       if (!is_history) {
         ++st.profile_requests;
         if (!o.faults.empty() && st.profile_requests % o.fault_every == 0) {
-          fault = o.faults[static_cast<std::size_t>(injected_turn++ % static_cast<long>(o.faults.size()))];
+          fault = o.faults[static_cast<std::size_t>(injected_turn++ %
+                                                    static_cast<long>(o.faults.size()))];
           ++st.faults_injected;
         }
       } else {
@@ -162,7 +166,8 @@ bool runDemoSession(const DemoOptions& o, int port, mock::MarketModel& market, D
     const float mul = static_cast<float>(sim.input(in::kMultiplicativePremium).double_value);
     const float add = static_cast<float>(sim.input(in::kAdditivePremium).double_value);
     if (spec != nullptr) {
-      for (std::int64_t s = std::max(last_candle_second + 1, static_cast<std::int64_t>(o.start_second));
+      for (std::int64_t s =
+               std::max(last_candle_second + 1, static_cast<std::int64_t>(o.start_second));
            s <= std::min(second, end - 1); ++s) {
         const float spot = static_cast<float>(market.spotAt(*spec, mock::fromNewYork(day, s)));
         capture.addPrice(static_cast<int>((s - o.start_second) / 60), spot * mul + add);
@@ -171,7 +176,8 @@ bool runDemoSession(const DemoOptions& o, int port, mock::MarketModel& market, D
     last_candle_second = std::max(last_candle_second, std::min(second, end - 1));
     st.multiplier = mul;
     st.additive = add;
-    progress.show(static_cast<double>(second - o.start_second) / static_cast<double>(tail_end - o.start_second),
+    progress.show(static_cast<double>(second - o.start_second) /
+                      static_cast<double>(tail_end - o.start_second),
                   clock, st);
   }
   progress.done();

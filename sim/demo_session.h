@@ -28,11 +28,11 @@ struct DemoStats {
   long profile_drawn = 0;      // answers after which the study placed its drawings
   long profile_not_drawn = 0;  // error answers, faults, retries
   long history_requests = 0;
-  long history_bars = 0;       // bars of subgraph 0-2 holding a value at the end
+  long history_bars = 0;  // bars of subgraph 0-2 holding a value at the end
   long conversions = 0;
   long conversion_failures = 0;
   long faults_injected = 0;
-  long http_failures = 0;      // no answer within the host's wait
+  long http_failures = 0;  // no answer within the host's wait
   float multiplier = 1.0f;
   float additive = 0.0f;
   bool halted = false;

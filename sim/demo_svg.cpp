@@ -22,11 +22,16 @@ std::string num(double v) {
 std::string escaped(const std::string& s) {
   std::string out;
   for (char c : s) {
-    if (c == '&') out += "&amp;";
-    else if (c == '<') out += "&lt;";
-    else if (c == '>') out += "&gt;";
-    else if (c == '"') out += "&quot;";
-    else if (static_cast<unsigned char>(c) >= 32) out += c;
+    if (c == '&')
+      out += "&amp;";
+    else if (c == '<')
+      out += "&lt;";
+    else if (c == '>')
+      out += "&gt;";
+    else if (c == '"')
+      out += "&quot;";
+    else if (static_cast<unsigned char>(c) >= 32)
+      out += c;
   }
   return out;
 }
@@ -34,9 +39,11 @@ std::string escaped(const std::string& s) {
 }  // namespace
 
 SvgCanvas::SvgCanvas(int width, int height, std::uint32_t background) {
-  body_ = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
-          "width=\"" + std::to_string(width) + "\" height=\"" + std::to_string(height) +
-          "\" viewBox=\"0 0 " + std::to_string(width) + " " + std::to_string(height) + "\">\n";
+  body_ =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
+      "width=\"" +
+      std::to_string(width) + "\" height=\"" + std::to_string(height) + "\" viewBox=\"0 0 " +
+      std::to_string(width) + " " + std::to_string(height) + "\">\n";
   fillRect(0, 0, width, height, background, 1.0);
 }
 
@@ -54,8 +61,8 @@ void SvgCanvas::fillRect(double x0, double y0, double x1, double y1, std::uint32
   body_ += "/>\n";
 }
 
-void SvgCanvas::line(double x0, double y0, double x1, double y1, std::uint32_t colour,
-                     double width, int dash, double alpha) {
+void SvgCanvas::line(double x0, double y0, double x1, double y1, std::uint32_t colour, double width,
+                     int dash, double alpha) {
   body_ += "<line x1=\"" + num(x0) + "\" y1=\"" + num(y0) + "\" x2=\"" + num(x1) + "\" y2=\"" +
            num(y1) + "\" stroke=\"" + css(colour) + "\" stroke-width=\"" + num(width) + "\"";
   if (dash == 1) body_ += " stroke-dasharray=\"8 5\"";
@@ -81,12 +88,16 @@ void SvgCanvas::marker(double x, double y, double r, int shape, std::uint32_t co
   }
 }
 
-void SvgCanvas::text(double x, double y, const std::string& text, double size,
-                     std::uint32_t colour, TextAlign align) {
-  const char* anchor = align == TextAlign::kRight ? "end" : align == TextAlign::kCentre ? "middle" : "start";
-  body_ += "<text x=\"" + num(x) + "\" y=\"" + num(y + size * 0.85) + "\" font-family=\"monospace\" "
-           "font-size=\"" + num(size * 1.2) + "\" fill=\"" + css(colour) + "\" text-anchor=\"" +
-           anchor + "\">" + escaped(text) + "</text>\n";
+void SvgCanvas::text(double x, double y, const std::string& text, double size, std::uint32_t colour,
+                     TextAlign align) {
+  const char* anchor = align == TextAlign::kRight    ? "end"
+                       : align == TextAlign::kCentre ? "middle"
+                                                     : "start";
+  body_ += "<text x=\"" + num(x) + "\" y=\"" + num(y + size * 0.85) +
+           "\" font-family=\"monospace\" "
+           "font-size=\"" +
+           num(size * 1.2) + "\" fill=\"" + css(colour) + "\" text-anchor=\"" + anchor + "\">" +
+           escaped(text) + "</text>\n";
 }
 
 }  // namespace ostrel::sim

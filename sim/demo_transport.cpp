@@ -68,7 +68,8 @@ std::int32_t DemoTransport::directGet(StudyHost*, const DirectHttpsRequest* requ
     return 0;
   }
   ++self->direct_requests_;
-  HeaderList headers = parseHeaderBlock(request->header_block != nullptr ? request->header_block : "");
+  HeaderList headers =
+      parseHeaderBlock(request->header_block != nullptr ? request->header_block : "");
   if (request->user_agent != nullptr) headers.emplace_back("User-Agent", request->user_agent);
   const HttpOutcome out = self->send(request->path, nullptr, headers, self->clock_, "");
   result->ok = out.ok ? 1 : 0;

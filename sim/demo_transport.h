@@ -22,10 +22,10 @@ class Client;
 namespace ostrel::sim {
 
 struct HttpOutcome {
-  bool ok = false;     // an answer was received
+  bool ok = false;  // an answer was received
   int status = 0;
   std::string body;
-  std::string error;   // when !ok
+  std::string error;  // when !ok
 };
 
 using HeaderList = std::vector<std::pair<std::string, std::string>>;

@@ -72,12 +72,19 @@ std::int64_t switchWallTime(const ZoneSwitch& s, std::int64_t y) noexcept {
 }
 
 // Whether daylight time is in force at the UTC instant `utc` (|utc| within the rule limit).
-bool inDaylightTime(const ZoneRule& rule, std::int64_t utc) noexcept {
+// The year is that of the standard-time wall clock; its switch instants come from `memo` when
+// it holds that year.
+bool inDaylightTime(const ZoneRule& rule, std::int64_t utc, ZoneYearMemo& memo) noexcept {
   const std::int64_t standard = utc + rule.std_offset;
-  const std::int64_t year = yearFromDays(floorDiv(standard, kMicrosPerDay) - kUnixEpochDay);
-  const std::int64_t start = switchWallTime(rule.dst_start, year) - rule.std_offset;
-  const std::int64_t end =
-      switchWallTime(rule.dst_end, year) - rule.std_offset - rule.dst_shift;
+  if (standard < memo.year_begin || standard >= memo.year_end) {
+    const std::int64_t year = yearFromDays(floorDiv(standard, kMicrosPerDay) - kUnixEpochDay);
+    memo.year_begin = (daysFromCivil(year, 1, 1) + kUnixEpochDay) * kMicrosPerDay;
+    memo.year_end = (daysFromCivil(year + 1, 1, 1) + kUnixEpochDay) * kMicrosPerDay;
+    memo.dst_start = switchWallTime(rule.dst_start, year) - rule.std_offset;
+    memo.dst_end = switchWallTime(rule.dst_end, year) - rule.std_offset - rule.dst_shift;
+  }
+  const std::int64_t start = memo.dst_start;
+  const std::int64_t end = memo.dst_end;
   if (start <= end) return start <= utc && utc < end;
   return utc < end || start <= utc;  // summer spans the new year
 }
@@ -163,16 +170,26 @@ bool parseZoneRule(const char* text, ZoneRule& out) noexcept {
 }
 
 std::int64_t utcToLocal(const ZoneRule& rule, std::int64_t utc) noexcept {
-  if (!rule.has_dst || !withinRuleLimit(utc)) return saturatingAdd(utc, rule.std_offset);
-  return utc + rule.std_offset + (inDaylightTime(rule, utc) ? rule.dst_shift : 0);
+  ZoneYearMemo memo;
+  return utcToLocal(rule, utc, memo);
 }
 
 std::int64_t localToUtc(const ZoneRule& rule, std::int64_t local) noexcept {
+  ZoneYearMemo memo;
+  return localToUtc(rule, local, memo);
+}
+
+std::int64_t utcToLocal(const ZoneRule& rule, std::int64_t utc, ZoneYearMemo& memo) noexcept {
+  if (!rule.has_dst || !withinRuleLimit(utc)) return saturatingAdd(utc, rule.std_offset);
+  return utc + rule.std_offset + (inDaylightTime(rule, utc, memo) ? rule.dst_shift : 0);
+}
+
+std::int64_t localToUtc(const ZoneRule& rule, std::int64_t local, ZoneYearMemo& memo) noexcept {
   if (!rule.has_dst || !withinRuleLimit(local)) return saturatingAdd(local, -rule.std_offset);
   const std::int64_t asStandard = local - rule.std_offset;
   const std::int64_t asDaylight = asStandard - rule.dst_shift;
-  const bool standardFits = !inDaylightTime(rule, asStandard);
-  const bool daylightFits = inDaylightTime(rule, asDaylight);
+  const bool standardFits = !inDaylightTime(rule, asStandard, memo);
+  const bool daylightFits = inDaylightTime(rule, asDaylight, memo);
   if (standardFits != daylightFits) return standardFits ? asStandard : asDaylight;
   // Both fit: an overlap, take the first occurrence. Neither: a gap, read with the offset in
   // force before the switch, the smaller one, which gives the later instant.

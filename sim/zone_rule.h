@@ -1,6 +1,11 @@
 // ZoneRule: the host's time-zone notation, parsed, and conversions between UTC and a zone's
 // wall clock. Pure arithmetic: no C library time zone data, no allocation, O(1) per conversion.
 //
+// The conversions that take a ZoneYearMemo keep the rule's switch instants for the last year
+// they needed, so a run of conversions within one year is a few comparisons; they answer
+// exactly what the plain ones answer. A memo belongs to one rule: start a fresh one (or
+// reset it) when the rule changes.
+//
 // Notation: NAME OFFSET [DSTNAME [SHIFT] ,START,END], e.g.
 // "EST-05EDT+01,M3.2.0/02:00,M11.1.0/02:00".
 // - NAME, DSTNAME: one or more ASCII letters.
@@ -49,6 +54,17 @@ struct ZoneRule {
   ZoneSwitch dst_end;            // wall clock of daylight time
 };
 
+// The daylight-time instants of one year of a rule (UTC), for the standard-time wall clocks in
+// [year_begin, year_end). Empty as constructed.
+struct ZoneYearMemo {
+  std::int64_t year_begin = 1;
+  std::int64_t year_end = 0;
+  std::int64_t dst_start = 0;
+  std::int64_t dst_end = 0;
+
+  void reset() noexcept { *this = ZoneYearMemo(); }
+};
+
 // Parses `text` (null is treated as ""); on failure returns false and leaves `out` unchanged.
 bool parseZoneRule(const char* text, ZoneRule& out) noexcept;
 
@@ -57,6 +73,10 @@ std::int64_t utcToLocal(const ZoneRule& rule, std::int64_t utc) noexcept;
 
 // The UTC instant at which the zone's wall clock shows `local` (gap and overlap rules above).
 std::int64_t localToUtc(const ZoneRule& rule, std::int64_t local) noexcept;
+
+// The same conversions, with the switch instants kept in `memo` (see above).
+std::int64_t utcToLocal(const ZoneRule& rule, std::int64_t utc, ZoneYearMemo& memo) noexcept;
+std::int64_t localToUtc(const ZoneRule& rule, std::int64_t local, ZoneYearMemo& memo) noexcept;
 
 }  // namespace sim
 }  // namespace ostrel

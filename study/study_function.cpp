@@ -31,8 +31,7 @@ void declareDefaults(StudyHost& host) {
 
 void runUpdate(StudyHost& host) {
   const Premiums premiums = readPremiums(host);
-  const HostString futures_target =
-      normaliseText(readText(host::input(host, in::kFuturesTarget)));
+  const HostString futures_target = normaliseText(readText(host::input(host, in::kFuturesTarget)));
 
   if (host.IsRemovalCall != 0 || host.IsSuspended != 0) {
     removeAllDrawings(host);

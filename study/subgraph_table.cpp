@@ -46,9 +46,8 @@ const SubgraphSpec* subgraphSpecs() noexcept { return kSubgraphs; }
 
 void declareSubgraphs(StudyHost& host) noexcept {
   if (host.Subgraphs == nullptr) return;
-  for (std::int32_t i = 0; i < static_cast<std::int32_t>(kSubgraphSpecCount) &&
-                           i < host.SubgraphCount;
-       ++i) {
+  for (std::int32_t i = 0;
+       i < static_cast<std::int32_t>(kSubgraphSpecCount) && i < host.SubgraphCount; ++i) {
     const SubgraphSpec& spec = kSubgraphs[i];
     Subgraph& out = host.Subgraphs[i];
     out.name = spec.name;

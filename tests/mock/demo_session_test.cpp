@@ -119,8 +119,8 @@ TEST(DemoSession, UnknownTickerHaltsRequests) {
 }
 
 TEST(DemoOptionsParse, NamesAndErrors) {
-  const char* argv[] = {"demo", "--kind", "delta", "--display", "oi", "--future", "none",
-                        "--from", "10:00", "--to", "10:30", "--faults", "500,silent"};
+  const char* argv[] = {"demo",   "--kind", "delta", "--display", "oi",       "--future",  "none",
+                        "--from", "10:00",  "--to",  "10:30",     "--faults", "500,silent"};
   DemoOptions o;
   std::string error;
   ASSERT_TRUE(parseDemoOptions(13, const_cast<char**>(argv), o, error)) << error;
@@ -135,7 +135,8 @@ TEST(DemoOptionsParse, NamesAndErrors) {
                    std::vector<const char*>{"demo", "--from", "16:00", "--to", "09:30"},
                    std::vector<const char*>{"demo", "--step"}}) {
     DemoOptions x;
-    EXPECT_FALSE(parseDemoOptions(static_cast<int>(bad.size()), const_cast<char**>(bad.data()), x, error));
+    EXPECT_FALSE(
+        parseDemoOptions(static_cast<int>(bad.size()), const_cast<char**>(bad.data()), x, error));
   }
 }
 

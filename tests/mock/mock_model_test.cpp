@@ -36,24 +36,24 @@ TEST_P(EveryTicker, CallExposureIsPositivePutNegativeAndZeroGammaLiesBetweenTheM
   const TickerSpec* spec = findTicker(GetParam());
   ASSERT_NE(spec, nullptr);
   for (std::uint64_t seed = 1; seed <= 4; ++seed)
-  for (const char* when : {"2026-04-14 09:45:00", "2026-04-14 12:00:00", "2026-04-15 15:30:00"}) {
-    MarketModel model(seed);
-    const GexProfile p = model.gexAt(*spec, ProfileKind::kFull, at(when), true);
-    ASSERT_FALSE(p.strikes.empty());
-    for (std::size_t i = 0; i < p.strikes.size(); ++i) {
-      EXPECT_GE(p.call_gex_vol[i], 0.0);
-      EXPECT_GE(p.call_gex_oi[i], 0.0);
-      EXPECT_LE(p.put_gex_vol[i], 0.0);
-      EXPECT_LE(p.put_gex_oi[i], 0.0);
-      EXPECT_DOUBLE_EQ(p.gex_oi[i], p.call_gex_oi[i] + p.put_gex_oi[i]);
+    for (const char* when : {"2026-04-14 09:45:00", "2026-04-14 12:00:00", "2026-04-15 15:30:00"}) {
+      MarketModel model(seed);
+      const GexProfile p = model.gexAt(*spec, ProfileKind::kFull, at(when), true);
+      ASSERT_FALSE(p.strikes.empty());
+      for (std::size_t i = 0; i < p.strikes.size(); ++i) {
+        EXPECT_GE(p.call_gex_vol[i], 0.0);
+        EXPECT_GE(p.call_gex_oi[i], 0.0);
+        EXPECT_LE(p.put_gex_vol[i], 0.0);
+        EXPECT_LE(p.put_gex_oi[i], 0.0);
+        EXPECT_DOUBLE_EQ(p.gex_oi[i], p.call_gex_oi[i] + p.put_gex_oi[i]);
+      }
+      EXPECT_GT(p.major_pos_oi, p.major_neg_oi) << when;
+      EXPECT_GT(p.zero_gamma, p.major_neg_oi) << GetParam() << " " << when << " seed " << seed;
+      EXPECT_LT(p.zero_gamma, p.major_pos_oi) << GetParam() << " " << when << " seed " << seed;
+      // Far below the price puts dominate, far above calls do.
+      EXPECT_LT(p.gex_oi.front(), 0.0);
+      EXPECT_GT(p.gex_oi.back(), 0.0);
     }
-    EXPECT_GT(p.major_pos_oi, p.major_neg_oi) << when;
-    EXPECT_GT(p.zero_gamma, p.major_neg_oi) << GetParam() << " " << when << " seed " << seed;
-    EXPECT_LT(p.zero_gamma, p.major_pos_oi) << GetParam() << " " << when << " seed " << seed;
-    // Far below the price puts dominate, far above calls do.
-    EXPECT_LT(p.gex_oi.front(), 0.0);
-    EXPECT_GT(p.gex_oi.back(), 0.0);
-  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Mock, EveryTicker,
@@ -71,7 +71,8 @@ TEST(MockModel, PriorsAreTheSnapshotsMinutesBack) {
   const std::int64_t now = at("2026-04-14 11:07:30");
   const GexSnapshot s = model.gexSnapshot(spx, ProfileKind::kZero, now, true);
   for (std::size_t k = 0; k < kGexPriorMinutes.size(); ++k) {
-    const GexProfile back = model.gexAt(spx, ProfileKind::kZero, now - 60 * kGexPriorMinutes[k], true);
+    const GexProfile back =
+        model.gexAt(spx, ProfileKind::kZero, now - 60 * kGexPriorMinutes[k], true);
     EXPECT_EQ(s.prior_vol[k], back.gex_vol) << kGexPriorMinutes[k];
     // The max-change entry names the strike whose volume GEX moved most.
     double best = 0.0;
@@ -99,9 +100,12 @@ TEST(MockModel, TheSameSeedAndClockAnswerTheSameBytes) {
 TEST(MockModel, ThePriceWalksThroughTheSessionAndIsFlatOutsideIt) {
   MarketModel model(5);
   const TickerSpec& spx = *findTicker("SPX");
-  EXPECT_EQ(model.spotAt(spx, at("2026-04-14 08:00:00")), model.spotAt(spx, at("2026-04-14 09:30:00")));
-  EXPECT_EQ(model.spotAt(spx, at("2026-04-14 16:00:00")), model.spotAt(spx, at("2026-04-14 18:00:00")));
-  EXPECT_NE(model.spotAt(spx, at("2026-04-14 09:30:00")), model.spotAt(spx, at("2026-04-14 12:00:00")));
+  EXPECT_EQ(model.spotAt(spx, at("2026-04-14 08:00:00")),
+            model.spotAt(spx, at("2026-04-14 09:30:00")));
+  EXPECT_EQ(model.spotAt(spx, at("2026-04-14 16:00:00")),
+            model.spotAt(spx, at("2026-04-14 18:00:00")));
+  EXPECT_NE(model.spotAt(spx, at("2026-04-14 09:30:00")),
+            model.spotAt(spx, at("2026-04-14 12:00:00")));
   const double open = model.spotAt(spx, at("2026-04-14 09:30:00"));
   EXPECT_NEAR(open, spx.base_spot, spx.base_spot * 0.1);
 }
@@ -166,8 +170,8 @@ TEST(MockFaults, BodyFaultsBreakTheAnswerAsNamed) {
     const char* name;
     int status;
     bool json;
-  } cases[] = {{"none", 200, true},  {"slow", 200, true},  {"truncated", 200, false},
-               {"404", 404, false},  {"broken", 200, false}, {"500", 500, false},
+  } cases[] = {{"none", 200, true},   {"slow", 200, true},    {"truncated", 200, false},
+               {"404", 404, false},   {"broken", 200, false}, {"500", 500, false},
                {"badkey", 200, true}, {"silent", 200, true}};
   for (const Case& c : cases) {
     Fault fault = Fault::kNone;

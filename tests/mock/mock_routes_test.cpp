@@ -176,7 +176,8 @@ TEST_F(MockRoutes, ConversionAnswerSetsThePremiums) {
   EXPECT_EQ(sim_.input(in::kMultiplicativePremium).double_value, 1.0);
   EXPECT_GT(sim_.input(in::kAdditivePremium).double_value, 25.0);
 
-  auto refused = get("/v2/futures/conversion?ticker=spx&future=ES&model=additive", "Basic demo-key");
+  auto refused =
+      get("/v2/futures/conversion?ticker=spx&future=ES&model=additive", "Basic demo-key");
   ASSERT_TRUE(refused);
   EXPECT_EQ(refused->status, 401);
   EXPECT_EQ(refused->body, "{\"error\": \"Invalid API Key.\"}");

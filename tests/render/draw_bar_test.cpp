@@ -107,8 +107,8 @@ TEST_F(DrawBarTest, LineStylesMapOntoTheRecord) {
     bool filled;
   };
   const Case cases[] = {
-      {0, 2, 0, false}, {1, 1, 2, false}, {2, 2, 1, false}, {3, 1, kUnsetShort, true},
-      {7, 2, kUnsetShort, false}, {-1, 2, kUnsetShort, false},
+      {0, 2, 0, false},          {1, 1, 2, false},           {2, 2, 1, false},
+      {3, 1, kUnsetShort, true}, {7, 2, kUnsetShort, false}, {-1, 2, kUnsetShort, false},
   };
   for (const Case& c : cases) {
     BarStyle style = defaultStyle();
@@ -126,13 +126,13 @@ TEST_F(DrawBarTest, LineStylesMapOntoTheRecord) {
 
 TEST(BarLength, EveryVisibleValueGetsAtLeastOneUnit) {
   ProfileLayout layout = layoutOf(2, 75, 0.001f);
-  EXPECT_EQ(barLength(500.0f, layout, false), 1);    // 0.5 units
-  EXPECT_EQ(barLength(2e-6f, layout, false), 0);     // scaled length below 1e-6
+  EXPECT_EQ(barLength(500.0f, layout, false), 1);  // 0.5 units
+  EXPECT_EQ(barLength(2e-6f, layout, false), 0);   // scaled length below 1e-6
   layout.scale = 1.0f;
-  EXPECT_EQ(barLength(1e-6f, layout, false), 0);     // value not above 1e-6
+  EXPECT_EQ(barLength(1e-6f, layout, false), 0);  // value not above 1e-6
   EXPECT_EQ(barLength(0.5f, layout, false), 1);
   EXPECT_EQ(barLength(-0.5f, layout, false), 1);
-  EXPECT_EQ(markerLength(0.5f, layout, false), 0);   // markers have no minimum
+  EXPECT_EQ(markerLength(0.5f, layout, false), 0);  // markers have no minimum
 }
 
 TEST(BarLength, LogarithmicScalingKeepsTheMaximumAndLiftsSmallValues) {
@@ -171,7 +171,8 @@ TEST_F(DrawBarTest, FailureIsLoggedAndTheKeyStillAdvances) {
       script);
   EXPECT_EQ(key, 11);
   ASSERT_EQ(rec.log.size(), 1u);
-  EXPECT_EQ(rec.log[0].text, "drawBar: Failed to create/adjust drawing for key 9, strike 6012.250000");
+  EXPECT_EQ(rec.log[0].text,
+            "drawBar: Failed to create/adjust drawing for key 9, strike 6012.250000");
   EXPECT_EQ(rec.log[0].flag, 1);
   EXPECT_EQ(stored(8), 1);
   EXPECT_EQ(stored(9), 0);
@@ -200,8 +201,8 @@ TEST_F(DrawBarTest, ExtremeValuesStayInsideTheWindow) {
     float value;
     float maximum;
   };
-  const Case cases[] = {{inf, 100.0f},  {-inf, 100.0f}, {nan, 100.0f}, {5.0f, 0.0f},
-                        {-5.0f, 0.0f},  {5.0f, 1e-30f}, {5.0f, inf},   {5.0f, nan},
+  const Case cases[] = {{inf, 100.0f},   {-inf, 100.0f}, {nan, 100.0f},   {5.0f, 0.0f},
+                        {-5.0f, 0.0f},   {5.0f, 1e-30f}, {5.0f, inf},     {5.0f, nan},
                         {-0.0f, 100.0f}, {3e38f, 1e-3f}, {-3e38f, -0.0f}, {inf, inf},
                         {nan, nan},      {1.0f, -5.0f}};
   for (const bool logarithmic : {false, true}) {

@@ -32,9 +32,8 @@ class DrawMajorLineTest : public RenderTest {
                               const MajorLabelSettings& labels = defaultLabels(),
                               float additive = 0.0f, float multiplier = 1.0f) {
     key_ = 8;
-    return run([&](StudyHost& h) {
-      drawMajorLine(h, key_, value, line, labels, additive, multiplier);
-    });
+    return run(
+        [&](StudyHost& h) { drawMajorLine(h, key_, value, line, labels, additive, multiplier); });
   }
   std::int32_t key_ = 8;
 };
@@ -101,8 +100,8 @@ TEST_F(DrawMajorLineTest, StyleAlignmentAndLabelTable) {
     std::uint16_t lineStyle;
     std::int32_t textAlignment;
   };
-  const Case cases[] = {{0, 0, 0, 4}, {1, 1, 1, 6}, {2, 2, 2, 5},
-                        {5, 7, 0, kUnsetInt}, {-1, -1, 0, kUnsetInt}};
+  const Case cases[] = {
+      {0, 0, 0, 4}, {1, 1, 1, 6}, {2, 2, 2, 5}, {5, 7, 0, kUnsetInt}, {-1, -1, 0, kUnsetInt}};
   for (const Case& c : cases) {
     MajorLineInputs line = zeroGammaLine();
     line.style = c.style;
@@ -145,8 +144,7 @@ TEST_F(DrawMajorLineTest, FailureIsSilentAndLeavesTheSlotEmpty) {
   const MajorLineInputs line = zeroGammaLine();
   const MajorLabelSettings labels = defaultLabels();
   const sim::CallRecord& rec =
-      run([&](StudyHost& h) { drawMajorLine(h, key_, 6000.0f, line, labels, 0.0f, 1.0f); },
-          script);
+      run([&](StudyHost& h) { drawMajorLine(h, key_, 6000.0f, line, labels, 0.0f, 1.0f); }, script);
   EXPECT_EQ(rec.placed.size(), 1u);
   EXPECT_TRUE(rec.log.empty());
   EXPECT_EQ(key_, 9);

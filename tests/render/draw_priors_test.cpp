@@ -38,8 +38,9 @@ class DrawPriorsTest : public RenderTest {
                               const sim::CallScript& script = sim::CallScript()) {
     key_ = 8;
     const PriorDots dots = gexDots();
-    return run([&](StudyHost& h) { drawPriors(h, key_, 6000.0f, priors, dots, layout, first, count); },
-               script);
+    return run(
+        [&](StudyHost& h) { drawPriors(h, key_, 6000.0f, priors, dots, layout, first, count); },
+        script);
   }
   std::int32_t key_ = 8;
 };
@@ -72,11 +73,10 @@ TEST_F(DrawPriorsTest, PositionFollowsSignDirectionAndClamps) {
     std::int32_t x;
   };
   const Case cases[] = {
-      {2, 75, 10.0f, 123}, {2, 75, -10.0f, 103}, {2, 75, 0.0f, 113}, {2, 75, 0.4f, 113},
+      {2, 75, 10.0f, 123}, {2, 75, -10.0f, 103}, {2, 75, 0.0f, 113},   {2, 75, 0.4f, 113},
       {0, 90, 70.0f, 149},  // 135 + 70 beyond the edge: one unit inside
       {0, 90, 15.0f, 149},  // exactly 150: also 149
-      {0, 90, 14.0f, 149},
-      {1, 10, 40.0f, 0}, {1, 75, -10.0f, 103}, {0, 75, -10.0f, 123},
+      {0, 90, 14.0f, 149}, {1, 10, 40.0f, 0},    {1, 75, -10.0f, 103}, {0, 75, -10.0f, 123},
   };
   for (const Case& c : cases) {
     const sim::CallRecord& rec = draw({c.prior}, markerLayout(c.direction, c.origin, 1.0f), 0, 1);
@@ -93,9 +93,10 @@ TEST_F(DrawPriorsTest, DotStyleAndSizeMapOntoTheMarker) {
     std::int32_t markerSize;
   };
   const float inf = std::numeric_limits<float>::infinity();
-  const Case cases[] = {{0, 2.7f, 0, 2},  {1, 0.5f, 14, 0}, {2, 3.0f, 2, 3},
-                        {9, -1.5f, 0, -1}, {1, inf, 14, 2147483647},
-                        {1, std::numeric_limits<float>::quiet_NaN(), 14, 0}};
+  const Case cases[] = {
+      {0, 2.7f, 0, 2},          {1, 0.5f, 14, 0},
+      {2, 3.0f, 2, 3},          {9, -1.5f, 0, -1},
+      {1, inf, 14, 2147483647}, {1, std::numeric_limits<float>::quiet_NaN(), 14, 0}};
   for (const Case& c : cases) {
     ProfileLayout layout = markerLayout(2, 75, 1.0f);
     layout.dotStyle = c.style;
@@ -132,7 +133,8 @@ TEST_F(DrawPriorsTest, FailureNamesKeyAndValue) {
   script.place_fail_ordinals = {2};
   const sim::CallRecord& rec = draw({1.0f, -2.5f, 3.0f}, markerLayout(2, 75, 1.0f), 0, 3, script);
   ASSERT_EQ(rec.log.size(), 1u);
-  EXPECT_EQ(rec.log[0].text, "drawPriors: Failed to create/adjust marker for key 9, value -2.500000");
+  EXPECT_EQ(rec.log[0].text,
+            "drawPriors: Failed to create/adjust marker for key 9, value -2.500000");
   EXPECT_EQ(rec.log[0].flag, 1);
   EXPECT_EQ(key_, 11);
   EXPECT_EQ(stored(9), 0);

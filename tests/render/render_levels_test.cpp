@@ -49,9 +49,11 @@ class RenderLevelsTest : public RenderTest {
  protected:
   const sim::CallRecord& render(const sim::CallScript& script = sim::CallScript()) {
     key_ = 8;
-    return run([&](StudyHost& h) {
-      renderLevels(h, key_, gexPresent_ ? &gex_ : nullptr, &greek_, additive_, multiplier_);
-    }, script);
+    return run(
+        [&](StudyHost& h) {
+          renderLevels(h, key_, gexPresent_ ? &gex_ : nullptr, &greek_, additive_, multiplier_);
+        },
+        script);
   }
   std::vector<std::int32_t> typesPlaced(const sim::CallRecord& rec) {
     std::vector<std::int32_t> types;
@@ -80,7 +82,7 @@ TEST_F(RenderLevelsTest, GexDefaultsDrawLinesThenVolumeWithMarkersThenOi) {
   EXPECT_FLOAT_EQ(rec.placed[11].spec.BeginValue, 6000.5f);
   EXPECT_FLOAT_EQ(rec.placed[17].spec.BeginValue, 5990.5f);
   // The markers of 6010 are its priors 11..15 (position 2).
-  EXPECT_EQ(rec.placed[6].spec.BeginTime, units(113 + 5));   // 11 x 37.25 / 80 = 5.1
+  EXPECT_EQ(rec.placed[6].spec.BeginTime, units(113 + 5));  // 11 x 37.25 / 80 = 5.1
   // Mode Both scales volume by max_abs_all: 40 x 37.25 / 80 = 18.6.
   EXPECT_EQ(rec.placed[5].spec.EndTime, units(113 + 18));
   // OI bars: 6010 (80 -> 37 units) and 5990 (-5), no markers.
@@ -124,8 +126,8 @@ TEST_F(RenderLevelsTest, MaxChangeSubgraphsNeedFiveEntries) {
   render();
   const float strikes[] = {6001, 6011, 5991, 6021, 1};
   const float values[] = {5, -2, 0, 0, 0};
-  const std::uint32_t colours[] = {rgb(3, 255, 53), rgb(255, 0, 0), rgb(255, 0, 0),
-                                   rgb(255, 0, 0), rgb(255, 0, 0)};
+  const std::uint32_t colours[] = {rgb(3, 255, 53), rgb(255, 0, 0), rgb(255, 0, 0), rgb(255, 0, 0),
+                                   rgb(255, 0, 0)};
   for (std::int32_t k = 0; k < 5; ++k) {
     EXPECT_FLOAT_EQ(subgraphValue(9 + 2 * k), strikes[k]) << k;
     EXPECT_FLOAT_EQ(subgraphValue(10 + 2 * k), values[k]) << k;
@@ -246,7 +248,8 @@ TEST_F(RenderLevelsTest, FailedDrawingsKeepTheSlotNumbering) {
   script.place_fail_ordinals = {6};  // the first bar
   const sim::CallRecord& rec = render(script);
   ASSERT_EQ(rec.log.size(), 1u);
-  EXPECT_EQ(rec.log[0].text, "drawBar: Failed to create/adjust drawing for key 13, strike 6010.000000");
+  EXPECT_EQ(rec.log[0].text,
+            "drawBar: Failed to create/adjust drawing for key 13, strike 6010.000000");
   EXPECT_EQ(stored(13), 0);
   EXPECT_EQ(stored(14), 6);
 }
@@ -286,7 +289,6 @@ TEST_F(RenderLevelsTest, LargeProfileNeverWritesTheConversionTriggers) {
   EXPECT_EQ(stored(key::conversion_0930_done), 1);
   EXPECT_EQ(stored(key::conversion_0932_done), 1);
 }
-
 
 TEST_F(RenderLevelsTest, HostileRecordStaysInsideTheWindow) {
   const float inf = std::numeric_limits<float>::infinity();

@@ -36,15 +36,15 @@ inline void setRenderDefaults(sim::SimHost& sim) {
   integer(in::kBarTransparency, 85);
   integer(in::kBarWidth, 2);
   for (std::int32_t i = in::kGexVolumeOffset; i <= in::kGammaOffset; ++i) integer(i, 0);
-  const std::uint32_t barColours[] = {rgb(0, 255, 0),   rgb(255, 0, 0),  rgb(0, 255, 0),
+  const std::uint32_t barColours[] = {rgb(0, 255, 0),   rgb(255, 0, 0),   rgb(0, 255, 0),
                                       rgb(255, 0, 0),   rgb(76, 175, 80), rgb(208, 2, 27),
                                       rgb(0, 255, 255), rgb(199, 19, 240)};
   for (std::int32_t k = 0; k < 8; ++k) {
     colour(in::kCallGexVolumeColour + 2 * k, barColours[k]);
     list(in::kCallGexVolumeStyle + 2 * k, 3);
   }
-  const std::uint32_t lineColours[] = {rgb(255, 165, 0), rgb(3, 255, 53),  rgb(255, 0, 0),
-                                       rgb(3, 255, 53),  rgb(255, 0, 0),   rgb(0, 255, 255),
+  const std::uint32_t lineColours[] = {rgb(255, 165, 0), rgb(3, 255, 53), rgb(255, 0, 0),
+                                       rgb(3, 255, 53),  rgb(255, 0, 0),  rgb(0, 255, 255),
                                        rgb(128, 0, 128)};
   for (std::int32_t k = 0; k < 7; ++k) {
     colour(in::kZeroGammaColour + 3 * k, lineColours[k]);
@@ -64,8 +64,8 @@ inline void setRenderDefaults(sim::SimHost& sim) {
   const bool shown[] = {false, true, false, true, false, true, true, false, true, true, false};
   for (std::int32_t k = 0; k < 11; ++k) yes(in::kShowGexDot1 + k, shown[k]);
   const std::uint32_t dotColours[] = {rgb(255, 255, 255), rgb(255, 255, 255), rgb(0, 162, 222),
-                                      rgb(0, 108, 192),   rgb(0, 52, 148),     rgb(255, 255, 255),
-                                      rgb(0, 108, 192),   rgb(0, 52, 148),     rgb(255, 255, 255),
+                                      rgb(0, 108, 192),   rgb(0, 52, 148),    rgb(255, 255, 255),
+                                      rgb(0, 108, 192),   rgb(0, 52, 148),    rgb(255, 255, 255),
                                       rgb(0, 108, 192),   rgb(0, 52, 148)};
   for (std::int32_t k = 0; k < 11; ++k) colour(in::kGexDotColour1 + k, dotColours[k]);
   list(in::kPriorDotsStyle, 1);

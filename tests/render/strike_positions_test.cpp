@@ -18,7 +18,7 @@ TEST(StrikePositions, LastIndexOfAnExactlyEqualStrike) {
     std::int64_t position;
   };
   const Case cases[] = {
-      {5000.0f, 3}, {0.0f, 5}, {-0.0f, 5}, {5010.0f, 2}, {5000.25f, 6},
+      {5000.0f, 3}, {0.0f, 5},     {-0.0f, 5},    {5010.0f, 2}, {5000.25f, 6},
       {nan, -1},    {4999.0f, -1}, {9999.0f, -1}, {-1.0f, -1},
   };
   for (const Case& c : cases) EXPECT_EQ(positions.find(c.strike), c.position) << c.strike;

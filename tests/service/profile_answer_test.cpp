@@ -52,8 +52,8 @@ TEST_F(ProfileAnswer, OutcomesByText) {
       {"", 0, "", false, false},
       {"HTTP_REQUEST_ERROR", 0, kServerError, true, false},
       {"EMPTY_RESPONSE", 0,
-       std::string(kServerError) + "0:There are no Ostrel levels for the given parameters.\n",
-       true, false},
+       std::string(kServerError) + "0:There are no Ostrel levels for the given parameters.\n", true,
+       false},
       {"EMPTY_RESPONSE", 3, kServerError, true, false},
       {"HTTP_REQUEST_ERROR ", 0, "", false, false},  // not the sentinel: a body
       {"not json", 0, "", false, false},

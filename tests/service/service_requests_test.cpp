@@ -32,9 +32,8 @@ class ServiceRequests : public ::testing::Test {
 
 TEST_F(ServiceRequests, ProfileRequestHeadersInOrder) {
   sim.host().HostBuild = 2911;
-  const sim::CallRecord& rec = run([&] {
-    sendProfileRequest(sim.host(), "https://x/v2/sierra/SPX/classic/full", "k3y value");
-  });
+  const sim::CallRecord& rec = run(
+      [&] { sendProfileRequest(sim.host(), "https://x/v2/sierra/SPX/classic/full", "k3y value"); });
   ASSERT_EQ(rec.requests.size(), 1u);
   const sim::RequestRecord& req = rec.requests[0];
   EXPECT_EQ(req.url, "https://x/v2/sierra/SPX/classic/full");
@@ -63,9 +62,8 @@ TEST_F(ServiceRequests, RefusedProfileRequestFails) {
 
 TEST_F(ServiceRequests, HistoryRequestUrlHeadersAndBody) {
   sim.host().HostBuild = 2500;
-  const sim::CallRecord& rec = run([&] {
-    sendMajorsHistoryRequest(sim.host(), "ES_SPX", "abc", 1773149400, 1773155699);
-  });
+  const sim::CallRecord& rec =
+      run([&] { sendMajorsHistoryRequest(sim.host(), "ES_SPX", "abc", 1773149400, 1773155699); });
   ASSERT_EQ(rec.requests.size(), 1u);
   const sim::RequestRecord& req = rec.requests[0];
   EXPECT_EQ(req.url, kBase + "/hist/ES_SPX/classic/gex_full/majors/7");

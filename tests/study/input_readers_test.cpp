@@ -19,14 +19,46 @@ struct ReaderRow {
   std::int64_t as_micros;
 };
 
-StudyInput floatSlot(float v) { StudyInput s; s.setFloat(v); return s; }
-StudyInput yesNoSlot(bool v) { StudyInput s; s.setYesNo(v); return s; }
-StudyInput timeSlot(double v) { StudyInput s; s.setTimeOfDay(v); return s; }
-StudyInput intSlot(std::int32_t v) { StudyInput s; s.setInteger(v); return s; }
-StudyInput colourSlot(std::uint32_t v) { StudyInput s; s.setColour(v); return s; }
-StudyInput listSlot(std::int32_t v) { StudyInput s; s.setCustomList(v); return s; }
-StudyInput zoneSlot(std::int32_t v) { StudyInput s; s.setTimeZone(v); return s; }
-StudyInput textSlot(const char* v) { StudyInput s; s.setText(v); return s; }
+StudyInput floatSlot(float v) {
+  StudyInput s;
+  s.setFloat(v);
+  return s;
+}
+StudyInput yesNoSlot(bool v) {
+  StudyInput s;
+  s.setYesNo(v);
+  return s;
+}
+StudyInput timeSlot(double v) {
+  StudyInput s;
+  s.setTimeOfDay(v);
+  return s;
+}
+StudyInput intSlot(std::int32_t v) {
+  StudyInput s;
+  s.setInteger(v);
+  return s;
+}
+StudyInput colourSlot(std::uint32_t v) {
+  StudyInput s;
+  s.setColour(v);
+  return s;
+}
+StudyInput listSlot(std::int32_t v) {
+  StudyInput s;
+  s.setCustomList(v);
+  return s;
+}
+StudyInput zoneSlot(std::int32_t v) {
+  StudyInput s;
+  s.setTimeZone(v);
+  return s;
+}
+StudyInput textSlot(const char* v) {
+  StudyInput s;
+  s.setText(v);
+  return s;
+}
 
 constexpr std::uint32_t kWhite = 255u + 256u * 255u + 65536u * 255u;
 constexpr std::uint32_t kGreen = 3u + 256u * 255u + 65536u * 53u;
@@ -68,9 +100,9 @@ TEST(InputReaders, RoundingIsHalfAwayFromZeroAndSaturates) {
 }
 
 TEST(InputReaders, TimeOfDaySecondsStayWithinTheDay) {
-  EXPECT_EQ(readInteger(timeSlot(1.25)), 21600);           // a day and six hours
+  EXPECT_EQ(readInteger(timeSlot(1.25)), 21600);            // a day and six hours
   EXPECT_EQ(readDateTime(timeSlot(1.25)), 108000000000LL);  // not wrapped
-  EXPECT_EQ(readInteger(timeSlot(-0.25)), 64800);          // six hours before midnight
+  EXPECT_EQ(readInteger(timeSlot(-0.25)), 64800);           // six hours before midnight
   EXPECT_EQ(readDateTime(timeSlot(0.9583333333333334)), 82800000000LL);
   EXPECT_EQ(readInteger(timeSlot(1e300)), readInteger(timeSlot(1e300)));  // defined, no UB
 }

@@ -23,7 +23,7 @@ TEST_F(RequestWindow, DefaultWindowIncludesBothEnds) {
   struct Row {
     int h, m, s;
     bool open;
-  } rows[] = {{9, 29, 59, false}, {9, 30, 0, true}, {12, 0, 0, true},
+  } rows[] = {{9, 29, 59, false}, {9, 30, 0, true},  {12, 0, 0, true},
               {23, 0, 0, true},   {23, 0, 1, false}, {0, 0, 0, false}};
   for (const Row& r : rows) {
     EXPECT_EQ(openAt(at(2026, 3, 10, r.h, r.m, r.s)), r.open) << r.h << ":" << r.m << ":" << r.s;

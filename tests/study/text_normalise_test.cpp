@@ -18,7 +18,7 @@ TEST(TextNormalise, TrimsBlanksAndUpperCasesLetters) {
       {"\r\n\tnq \r\n", "NQ", "NQ"},
       {"   ", "", "SPX"},
       {"", "", "SPX"},
-      {"\f", "\f", "\f"},            // form feed is not trimmed
+      {"\f", "\f", "\f"},                 // form feed is not trimmed
       {"\vspx\v", "\vSPX\v", "\vSPX\v"},  // nor vertical tab
       {"aapl1-z{}", "AAPL1-Z{}", "AAPL1-Z{}"},
       {"\xc3\xa9s", "\xc3\xa9S", "\xc3\xa9S"},  // bytes above 127 unchanged

@@ -112,7 +112,8 @@ TEST_F(TradingDay, PollsEveryFiveSecondsAndDrawsEveryAnswer) {
 
   // Each pass replaced the previous one: only the last pass's drawings are on the chart.
   EXPECT_EQ(sim.drawings().size(), day.last_render_drawings);
-  EXPECT_EQ(stored(key::last_drawing_slot), 7 + static_cast<std::int32_t>(day.last_render_drawings));
+  EXPECT_EQ(stored(key::last_drawing_slot),
+            7 + static_cast<std::int32_t>(day.last_render_drawings));
   EXPECT_EQ(stored(key::requests_halted), 0);
 }
 

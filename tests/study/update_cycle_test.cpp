@@ -45,8 +45,8 @@ TEST_F(UpdateCycle, MultiplicativePremiumNotAboveZeroIsRepairedInTheInput) {
     row.set(sim.input(in::kMultiplicativePremium));
     const InputType before = sim.input(in::kMultiplicativePremium).type;
     const sim::CallRecord& rec = call(t0);
-    const bool written = !rec.changed_inputs.empty() &&
-                         rec.changed_inputs.front() == in::kMultiplicativePremium;
+    const bool written =
+        !rec.changed_inputs.empty() && rec.changed_inputs.front() == in::kMultiplicativePremium;
     EXPECT_EQ(written, row.repaired);
     EXPECT_EQ(sim.input(in::kMultiplicativePremium).type,
               row.repaired ? InputType::kFloat : before);
@@ -60,9 +60,8 @@ TEST_F(UpdateCycle, RepairedPremiumIsTheOneUsedForLevels) {
   fullRecalc(t0);
   ASSERT_EQ(stored(key::history_state), Pending);
   // 13:35 UTC is 09:35 New York: bar 5.
-  call(t0 + test::kSecond,
-       answer("[{\"timestamp\": 1773149700, \"major_call_gamma\": 5510, "
-              "\"major_put_gamma\": 5450, \"zero_gamma\": 5480.5}]"));
+  call(t0 + test::kSecond, answer("[{\"timestamp\": 1773149700, \"major_call_gamma\": 5510, "
+                                  "\"major_put_gamma\": 5450, \"zero_gamma\": 5480.5}]"));
   EXPECT_EQ(sim.subgraph(0).value(5), 5512.0f);
   EXPECT_EQ(sim.subgraph(2).value(5), 5482.5f);
 }
@@ -99,10 +98,10 @@ TEST_F(UpdateCycle, UnservableCombinations) {
     std::int32_t package, kind, display;
     const char* log;
   } rows[] = {
-      {1, 0, 1, kStateOiHalt}, {1, 1, 2, kStateOiHalt}, {1, 0, 0, ""},
-      {1, 2, 1, ""},  // "1dte Gex" with State and OI passes
-      {0, 6, 2, kGreekHalt},   {0, 3, 0, kGreekHalt},   {0, 2, 2, ""},
-      {1, 5, 2, ""},
+      {1, 0, 1, kStateOiHalt}, {1, 1, 2, kStateOiHalt},
+      {1, 0, 0, ""},           {1, 2, 1, ""},  // "1dte Gex" with State and OI passes
+      {0, 6, 2, kGreekHalt},   {0, 3, 0, kGreekHalt},
+      {0, 2, 2, ""},           {1, 5, 2, ""},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(std::to_string(r.package) + "/" + std::to_string(r.kind) + "/" +
@@ -123,8 +122,8 @@ TEST_F(UpdateCycle, NormalisedTickerAndApiKeyReachTheProfileRequest) {
   sim.input(in::kApiKey).setText(" My Key ");
   const sim::CallRecord& rec = call(t0);
   ASSERT_EQ(rec.requests.size(), 1u);
-  EXPECT_EQ(rec.requests[0].url, std::string("https://") + OSTREL_SERVICE_HOST +
-                                     "/v2/sierra/ES_SPX/classic/full");
+  EXPECT_EQ(rec.requests[0].url,
+            std::string("https://") + OSTREL_SERVICE_HOST + "/v2/sierra/ES_SPX/classic/full");
   EXPECT_EQ(rec.requests[0].headers[2].second, "Basic  My Key ");
 
   sim.input(in::kTicker).setText(" \t ");
