@@ -81,7 +81,6 @@ const char* scanNumber(const char* s, bool& unsafe) noexcept {
         if (i64 != 0) ++significand_digits;
       }
       d = static_cast<double>(i64);
-      use_double = true;
     }
     while (isDigit(*s)) {
       if (significand_digits < 17) {

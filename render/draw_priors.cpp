@@ -45,7 +45,7 @@ void drawPriors(StudyHost& host, std::int32_t& drawingKey, float y, FloatSpan pr
   const std::int32_t markerSize = truncToInt32(static_cast<double>(layout.dotSize));
   for (std::int32_t j = 0; j < count; ++j) {
     const std::int32_t k = drawingKey;
-    const float v = priors[static_cast<std::size_t>(first + j)];
+    const float v = priors[static_cast<std::size_t>(first) + static_cast<std::size_t>(j)];
     DrawingSpec spec;
     const std::int32_t recorded = slotDrawingNumber(host, k);
     if (recorded != 0) spec.DrawingNumber = recorded;

@@ -75,7 +75,8 @@ bool appendHeaders(const char* block, HeaderList& list) {
       if (!line.empty()) {
         curl_slist* grown = curl_slist_append(list.get(), line.c_str());
         if (grown == nullptr) return false;
-        list.release();
+        // curl_slist_append hands back the (possibly same) head: the new owner takes it.
+        static_cast<void>(list.release());
         list.reset(grown);
       }
       if (end) return true;

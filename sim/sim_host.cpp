@@ -1,59 +1,16 @@
 #include "sim/sim_host.h"
 
-#include <cstring>
-#include <functional>
-#include <iterator>
 #include <utility>
 
 #include "sim/sim_host_ops.h"
-#include "sim/zone_rule.h"
+#include "sim/zone_cache.h"
 
 namespace ostrel::sim {
 namespace {
 
 constexpr const char* kNewYorkZone = "EST-05EDT+01,M3.2.0/02:00,M11.1.0/02:00";
-// Distinct zone strings kept parsed; the study only ever uses a handful.
-constexpr std::size_t kZoneCacheLimit = 64;
-
-bool sameSlot(const StudyInput& a, const StudyInput& b) {
-  return a.type == b.type && std::memcmp(&a.double_value, &b.double_value, sizeof(double)) == 0 &&
-         a.int_value == b.int_value && a.colour_value == b.colour_value &&
-         a.has_text == b.has_text && std::strcmp(a.text.c_str(), b.text.c_str()) == 0 &&
-         std::strcmp(a.options.c_str(), b.options.c_str()) == 0 &&
-         std::strcmp(a.name.c_str(), b.name.c_str()) == 0 &&
-         a.display_position == b.display_position;
-}
-
-// Marks every key of `store` whose value counts as set. The keys come in ascending order, so a
-// hint that moves along with them keeps each insertion near constant time: this runs after
-// every call, over every drawing slot.
-template <typename T, typename IsSet>
-void markEverSet(Store<T>& store, IsSet is_set) {
-  auto hint = store.ever_set.begin();
-  for (const auto& e : store.values) {
-    if (is_set(e.second)) hint = std::next(store.ever_set.insert(hint, e.first));
-  }
-}
 
 }  // namespace
-
-struct SimHost::ZoneCache {
-  ZoneRule host;
-  // std::less<>: looked up by the study's const char* without building a std::string per call.
-  std::map<std::string, std::optional<ZoneRule>, std::less<>> rules;
-
-  const ZoneRule* find(const char* zone) {
-    auto it = rules.find(zone);
-    if (it == rules.end()) {
-      if (rules.size() >= kZoneCacheLimit) rules.clear();
-      ZoneRule rule;
-      std::optional<ZoneRule> parsed;
-      if (parseZoneRule(zone, rule)) parsed = rule;
-      it = rules.emplace(zone, parsed).first;
-    }
-    return it->second ? &*it->second : nullptr;
-  }
-};
 
 SimHost::SimHost()
     : inputs_(kInputCount),
@@ -105,27 +62,24 @@ void SimHost::resizeSubgraphs() {
 }
 
 bool SimHost::setHostZone(const std::string& zone) {
-  ZoneRule rule;
-  if (!parseZoneRule(zone.c_str(), rule)) return false;
-  zones_->host = rule;
+  if (!zones_->setHostZone(zone.c_str())) return false;
   host_zone_ = zone;
   return true;
 }
 
-bool SimHost::convertZone(DateTime& t, const char* zone, bool to_zone) {
-  if (zone == nullptr || zone[0] == '\0') return true;
-  const ZoneRule* rule = zones_->find(zone);
-  if (rule == nullptr) return false;
-  if (to_zone) {
-    t = utcToLocal(*rule, localToUtc(zones_->host, t));
-  } else {
-    t = utcToLocal(zones_->host, localToUtc(*rule, t));
-  }
-  return true;
+// Empties the record but keeps its lists' storage: most calls record about as much as the last.
+void SimHost::clearRecord() {
+  record_.log.clear();
+  record_.requests.clear();
+  record_.conversions.clear();
+  record_.placed.clear();
+  record_.removed.clear();
+  record_.removed_all = 0;
+  record_.changed_inputs.clear();
 }
 
 const CallRecord& SimHost::runCall(StudyFunction study, const CallScript& script) {
-  record_ = CallRecord();
+  clearRecord();
   script_ = script;
   place_ordinal_ = 0;
   sticky_number_ = 0;
@@ -133,7 +87,7 @@ const CallRecord& SimHost::runCall(StudyFunction study, const CallScript& script
   host_.ResponseReady = script_.response_ready ? 1 : 0;
   host_.ResponseText =
       script_.response_ready && script_.response_text ? script_.response_text->c_str() : nullptr;
-  const std::vector<StudyInput> before = inputs_;
+  input_watch_.take(inputs_);
   const std::int32_t earliest_before = host_.EarliestChangedBar;
 
   if (study != nullptr) study(host_);
@@ -141,11 +95,7 @@ const CallRecord& SimHost::runCall(StudyFunction study, const CallScript& script
   host_.ResponseReady = 0;
   host_.ResponseText = nullptr;
   if (host_.EarliestChangedBar != earliest_before) earliest_changed_set_ = true;
-  for (std::size_t i = 0; i < inputs_.size(); ++i) {
-    if (!sameSlot(before[i], inputs_[i])) {
-      record_.changed_inputs.push_back(static_cast<std::int32_t>(i));
-    }
-  }
+  input_watch_.changed(inputs_, record_.changed_inputs);
   markStoredValues();
   script_ = CallScript();
   return record_;
@@ -159,9 +109,7 @@ const CallRecord& SimHost::runDefaults(StudyFunction study) {
 }
 
 void SimHost::releaseStudy(StudyFunction study) {
-  bool any = false;
-  for (const auto& entry : pointers_.values) any = any || entry.second != nullptr;
-  if (!any) return;
+  if (!pointers_.any([](void* p) { return p != nullptr; })) return;
   CallRecord kept = std::move(record_);
   const std::int32_t removal = host_.IsRemovalCall;
   host_.IsRemovalCall = 1;
@@ -171,16 +119,16 @@ void SimHost::releaseStudy(StudyFunction study) {
 }
 
 void SimHost::markStoredValues() {
-  markEverSet(ints_, [](std::int32_t v) { return v != 0; });
-  markEverSet(floats_, [](float v) { return v != 0.0f; });
-  markEverSet(times_, [](DateTime v) { return v != 0; });
-  markEverSet(texts_, [](const HostString& v) { return !v.empty(); });
-  markEverSet(pointers_, [](void* v) { return v != nullptr; });
+  ints_.markEverSet([](std::int32_t v) { return v != 0; });
+  floats_.markEverSet([](float v) { return v != 0.0f; });
+  times_.markEverSet([](DateTime v) { return v != 0; });
+  texts_.markEverSet([](const HostString& v) { return !v.empty(); });
+  pointers_.markEverSet([](void* v) { return v != nullptr; });
 }
 
 std::int32_t SimHost::addDrawing(const DrawingSpec& spec, bool study_own) {
-  const std::int32_t number = next_drawing_++;
-  SimDrawing& d = drawings_[number];
+  const std::int32_t number = drawings_.lastNumber() + 1;
+  SimDrawing& d = drawings_.add(number);
   d.spec = spec;
   d.spec.DrawingNumber = number;
   d.study_own = study_own;

@@ -16,13 +16,13 @@
 // - Inputs: 128 slots (InputCount 128). Subgraphs: 60, each with one value AND one colour per
 //   bar; the arrays follow BarCount (setBars/setBarTimes resize them, keeping the values of the
 //   bars that remain, new bars read 0).
-// - Stored values: one map per store (int, float, time, text, pointer), entries created on
-//   first access with 0 / "" / null; nodes never move, so a returned reference stays valid for
-//   the whole call. A key counts as "ever set" when SetStoredInt/SetStoredPointer was called for
-//   it, or when it holds a non-zero value (non-empty text) at the end of some call. A write of
-//   0 through a returned reference to a key that was never set cannot be told from a read and
-//   does not count.
-// - Drawings: numbered 1, 2, 3, ... in placement order, never reused. PlaceDrawing with a
+// - Stored values: one store per kind (int, float, time, text, pointer; sim/stored_values.h),
+//   entries created on first access with 0 / "" / null; entries never move, so a returned
+//   reference stays valid for the whole call (and beyond). A key counts as "ever set" when
+//   SetStoredInt/SetStoredPointer was called for it, or when it holds a non-zero value
+//   (non-empty text) at the end of some call. A write of 0 through a returned reference to a
+//   key that was never set cannot be told from a read and does not count.
+// - Drawings: numbered 1, 2, 3, ... in placement order, never reused (sim/drawing_table.h). PlaceDrawing with a
 //   DrawingNumber that names a drawing on the chart replaces that drawing's record entirely
 //   (the host keeps what the study sent); any other number (-1, 0, unknown, removed) creates a
 //   new drawing. Drawings placed by the study belong to it.
@@ -48,17 +48,20 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "host/study_host.h"
+#include "sim/drawing_table.h"
+#include "sim/input_watch.h"
+#include "sim/stored_values.h"
 
 namespace ostrel::sim {
+
+class ZoneCache;
 
 using StudyFunction = void (*)(StudyHost&);
 
@@ -119,17 +122,6 @@ struct CallScript {
   bool find_drawing_sticky = false;  // FindDrawing keeps answering its first find, even removed
 };
 
-struct SimDrawing {
-  DrawingSpec spec;  // DrawingNumber holds the drawing's number
-  bool study_own = true;
-};
-
-template <typename T>
-struct Store {
-  std::map<std::int32_t, T> values;
-  std::set<std::int32_t> ever_set;
-};
-
 class SimHost {
  public:
   static constexpr std::int32_t kInputCount = 128;
@@ -163,19 +155,20 @@ class SimHost {
   void releaseStudy(StudyFunction study);
   const CallRecord& lastCall() const noexcept { return record_; }
 
-  // Drawings on the chart, by number. addDrawing places one as the host would (for stale
-  // leftovers of an earlier run, or a user's drawing with study_own false) and answers its
-  // number.
-  const std::map<std::int32_t, SimDrawing>& drawings() const noexcept { return drawings_; }
+  // Drawings on the chart, by number (read like a std::map, see sim/drawing_table.h).
+  // addDrawing places one as the host would (for stale leftovers of an earlier run, or a user's
+  // drawing with study_own false) and answers its number.
+  const DrawingTable& drawings() const noexcept { return drawings_; }
   std::int32_t addDrawing(const DrawingSpec& spec, bool study_own = true);
   std::int32_t addStaleDrawing(std::int32_t drawing_type);
 
-  // Stored values and their "ever set" marks.
-  const Store<std::int32_t>& storedInts() const noexcept { return ints_; }
-  const Store<float>& storedFloats() const noexcept { return floats_; }
-  const Store<DateTime>& storedTimes() const noexcept { return times_; }
-  const Store<HostString>& storedTexts() const noexcept { return texts_; }
-  const Store<void*>& storedPointers() const noexcept { return pointers_; }
+  // Stored values and their "ever set" marks, as ordered containers brought up to date by each
+  // of these calls (for inspection; see sim/stored_values.h).
+  const Store<std::int32_t>& storedInts() const { return ints_.view(); }
+  const Store<float>& storedFloats() const { return floats_.view(); }
+  const Store<DateTime>& storedTimes() const { return times_.view(); }
+  const Store<HostString>& storedTexts() const { return texts_.view(); }
+  const Store<void*>& storedPointers() const { return pointers_.view(); }
 
   StudyInput& input(std::int32_t index) { return inputs_.at(static_cast<std::size_t>(index)); }
   Subgraph& subgraph(std::int32_t index) { return subgraphs_.at(static_cast<std::size_t>(index)); }
@@ -185,8 +178,8 @@ class SimHost {
   friend struct OpsImpl;  // the StudyHost operations (sim_host_ops.cpp)
 
   void resizeSubgraphs();
+  void clearRecord();
   void markStoredValues();
-  bool convertZone(DateTime& t, const char* zone, bool to_zone);
 
   StudyHost host_;
   std::vector<StudyInput> inputs_;
@@ -196,23 +189,22 @@ class SimHost {
   std::vector<DateTime> bar_times_;
   std::string host_zone_;
 
-  Store<std::int32_t> ints_;
-  Store<float> floats_;
-  Store<DateTime> times_;
-  Store<HostString> texts_;
-  Store<void*> pointers_;
+  StoredValues<std::int32_t> ints_;
+  StoredValues<float> floats_;
+  StoredValues<DateTime> times_;
+  StoredValues<HostString> texts_;
+  StoredValues<void*> pointers_;
 
-  std::map<std::int32_t, SimDrawing> drawings_;
-  std::int32_t next_drawing_ = 1;
+  DrawingTable drawings_;
 
   CallRecord record_;
+  InputWatch input_watch_;
   CallScript script_;
   std::int32_t place_ordinal_ = 0;
   std::int32_t sticky_number_ = 0;  // 0: nothing found yet in this call
   std::int32_t sticky_type_ = 0;
   bool earliest_changed_set_ = false;
 
-  struct ZoneCache;
   std::unique_ptr<ZoneCache> zones_;
 };
 
