@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "sim/sim_host.h"
+#include "sim/zone_cache.h"
 
 namespace ostrel::sim {
 namespace {
@@ -28,9 +29,10 @@ struct OpsImpl {
     PlacedRecord rec;
     rec.spec = *spec;
     const auto& fails = s.script_.place_fail_ordinals;
-    auto existing = s.drawings_.find(spec->DrawingNumber);
-    const bool adjust = existing != s.drawings_.end() && existing->second.study_own;
-    const bool exhausted = !adjust && s.next_drawing_ == std::numeric_limits<std::int32_t>::max();
+    SimDrawing* existing = s.drawings_.find(spec->DrawingNumber);
+    const bool adjust = existing != nullptr && existing->study_own;
+    const bool exhausted =
+        !adjust && s.drawings_.lastNumber() >= std::numeric_limits<std::int32_t>::max() - 1;
     if (s.script_.place_all_fail || exhausted ||
         std::find(fails.begin(), fails.end(), ordinal) != fails.end()) {
       spec->DrawingNumber = 0;
@@ -39,8 +41,8 @@ struct OpsImpl {
     }
     std::int32_t number = 0;
     if (adjust) {
-      number = existing->first;
-      existing->second.spec = *spec;
+      number = spec->DrawingNumber;
+      existing->spec = *spec;
     } else {
       number = s.addDrawing(*spec, /*study_own=*/true);
     }
@@ -59,79 +61,61 @@ struct OpsImpl {
       spec->DrawingType = s.sticky_type_;
       return 1;
     }
-    std::int32_t seen = 0;
-    for (const auto& entry : s.drawings_) {
-      const DrawingSpec& d = entry.second.spec;
-      if (!entry.second.study_own) continue;
-      if (type_filter != 0 && d.DrawingType != type_filter) continue;
-      if (seen++ != index) continue;
-      spec->DrawingNumber = entry.first;
-      spec->DrawingType = d.DrawingType;
-      if (s.script_.find_drawing_sticky) {
-        s.sticky_number_ = entry.first;
-        s.sticky_type_ = d.DrawingType;
-      }
-      return 1;
+    const auto* found = s.drawings_.nth(index, [type_filter](const SimDrawing& d) {
+      return d.study_own && (type_filter == 0 || d.spec.DrawingType == type_filter);
+    });
+    if (found == nullptr) return 0;
+    spec->DrawingNumber = found->first;
+    spec->DrawingType = found->second.spec.DrawingType;
+    if (s.script_.find_drawing_sticky) {
+      s.sticky_number_ = found->first;
+      s.sticky_type_ = found->second.spec.DrawingType;
     }
-    return 0;
+    return 1;
   }
 
   static std::int32_t removeDrawing(StudyHost* host, std::int32_t /*chart*/, std::int32_t number) {
     SimHost& s = self(host);
     s.record_.removed.push_back(number);
-    return s.drawings_.erase(number) > 0 ? 1 : 0;
+    return s.drawings_.remove(number) ? 1 : 0;
   }
 
   static std::int32_t removeStudyDrawings(StudyHost* host, std::int32_t /*chart*/,
                                           std::int32_t /*line*/, std::int32_t /*flags*/) {
     SimHost& s = self(host);
     ++s.record_.removed_all;
-    std::int32_t count = 0;
-    for (auto it = s.drawings_.begin(); it != s.drawings_.end();) {
-      if (it->second.study_own) {
-        it = s.drawings_.erase(it);
-        ++count;
-      } else {
-        ++it;
-      }
-    }
-    return count;
+    return s.drawings_.removeIf([](const SimDrawing& d) { return d.study_own; });
   }
 
   static std::int32_t* storedInt(StudyHost* host, std::int32_t key) {
-    return &self(host).ints_.values[key];
+    return &self(host).ints_.at(key);
   }
   static void setStoredInt(StudyHost* host, std::int32_t key, std::int32_t value) {
-    auto& store = self(host).ints_;
-    store.values[key] = value;
-    store.ever_set.insert(key);
+    self(host).ints_.set(key, value);
   }
   static float* storedFloat(StudyHost* host, std::int32_t key) {
-    return &self(host).floats_.values[key];
+    return &self(host).floats_.at(key);
   }
   static DateTime* storedTime(StudyHost* host, std::int32_t key) {
-    return &self(host).times_.values[key];
+    return &self(host).times_.at(key);
   }
   static HostString* storedText(StudyHost* host, std::int32_t key) {
-    return &self(host).texts_.values[key];
+    return &self(host).texts_.at(key);
   }
   static void* storedPointer(StudyHost* host, std::int32_t key) {
-    const auto& values = self(host).pointers_.values;
-    auto it = values.find(key);
-    return it != values.end() ? it->second : nullptr;
+    void* const* slot = self(host).pointers_.find(key);
+    return slot != nullptr ? *slot : nullptr;
   }
   static void setStoredPointer(StudyHost* host, std::int32_t key, void* pointer) {
-    auto& store = self(host).pointers_;
-    store.values[key] = pointer;
-    store.ever_set.insert(key);
+    self(host).pointers_.set(key, pointer);
   }
 
   static DateTime hostTimeToZone(StudyHost* host, DateTime t, const char* zone) {
-    self(host).convertZone(t, zone, /*to_zone=*/true);
+    self(host).zones_->convert(t, zone, /*to_zone=*/true);
     return t;
   }
   static DateTime zoneTimeToHost(StudyHost* host, DateTime t, const char* zone) {
-    self(host).convertZone(t, zone, /*to_zone=*/false);
+    self(host).zones_->convert(t, zone, /*to_zone=*/false);
     return t;
   }
 
