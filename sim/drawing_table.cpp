@@ -18,12 +18,12 @@ std::size_t DrawingTable::indexOf(std::int32_t number) const noexcept {
     return none;
   }
   // Without compaction in between, numbers from the first entry on are consecutive slots.
-  std::size_t index = static_cast<std::size_t>(static_cast<std::int64_t>(number) -
-                                               entries_.front().item.first);
+  std::size_t index =
+      static_cast<std::size_t>(static_cast<std::int64_t>(number) - entries_.front().item.first);
   if (index >= none || entries_[index].item.first != number) {
-    const auto it = std::lower_bound(
-        entries_.begin(), entries_.end(), number,
-        [](const Entry& e, std::int32_t n) { return e.item.first < n; });
+    const auto it =
+        std::lower_bound(entries_.begin(), entries_.end(), number,
+                         [](const Entry& e, std::int32_t n) { return e.item.first < n; });
     if (it == entries_.end() || it->item.first != number) return none;
     index = static_cast<std::size_t>(it - entries_.begin());
   }
@@ -65,9 +65,9 @@ bool DrawingTable::remove(std::int32_t number) {
 void DrawingTable::compactIfSparse() {
   const std::size_t removed = entries_.size() - live_;
   if (removed < kMinRemovedToCompact || removed <= live_) return;
-  entries_.erase(std::remove_if(entries_.begin(), entries_.end(),
-                                [](const Entry& e) { return !e.live; }),
-                 entries_.end());
+  entries_.erase(
+      std::remove_if(entries_.begin(), entries_.end(), [](const Entry& e) { return !e.live; }),
+      entries_.end());
 }
 
 }  // namespace ostrel::sim

@@ -22,10 +22,10 @@
 //   SetStoredInt/SetStoredPointer was called for it, or when it holds a non-zero value
 //   (non-empty text) at the end of some call. A write of 0 through a returned reference to a
 //   key that was never set cannot be told from a read and does not count.
-// - Drawings: numbered 1, 2, 3, ... in placement order, never reused (sim/drawing_table.h). PlaceDrawing with a
-//   DrawingNumber that names a drawing on the chart replaces that drawing's record entirely
-//   (the host keeps what the study sent); any other number (-1, 0, unknown, removed) creates a
-//   new drawing. Drawings placed by the study belong to it.
+// - Drawings: numbered 1, 2, 3, ... in placement order, never reused (sim/drawing_table.h).
+//   PlaceDrawing with a DrawingNumber that names a drawing on the chart replaces that drawing's
+//   record entirely (the host keeps what the study sent); any other number (-1, 0, unknown,
+//   removed) creates a new drawing. Drawings placed by the study belong to it.
 // - FindDrawing(type_filter, index): among the study's drawings whose type matches the filter
 //   (0 = any), in ascending number order, the index-th; answers 1 and fills DrawingNumber and
 //   DrawingType only, or answers 0 (spec untouched) when there is none.

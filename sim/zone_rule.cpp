@@ -53,9 +53,7 @@ std::int64_t yearFromDays(std::int64_t z) noexcept {
   return yoe + era * 400 + (mp >= 10 ? 1 : 0);
 }
 
-bool isLeapYear(std::int64_t y) noexcept {
-  return y % 4 == 0 && (y % 100 != 0 || y % 400 == 0);
-}
+bool isLeapYear(std::int64_t y) noexcept { return y % 4 == 0 && (y % 100 != 0 || y % 400 == 0); }
 
 int daysInMonth(std::int64_t y, int m) noexcept {
   static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -96,9 +94,7 @@ struct Cursor {
   const char* p;
 
   bool isDigit() const noexcept { return *p >= '0' && *p <= '9'; }
-  bool isLetter() const noexcept {
-    return (*p >= 'A' && *p <= 'Z') || (*p >= 'a' && *p <= 'z');
-  }
+  bool isLetter() const noexcept { return (*p >= 'A' && *p <= 'Z') || (*p >= 'a' && *p <= 'z'); }
   bool take(char c) noexcept {
     if (*p != c) return false;
     ++p;

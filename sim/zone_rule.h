@@ -40,18 +40,18 @@ namespace sim {
 
 // One daylight-saving switch: the week-th `weekday` of `month` at local wall-clock `time`.
 struct ZoneSwitch {
-  int month = 1;           // 1..12
-  int week = 1;            // 1..5, 5 = the last such weekday of the month
-  int weekday = 0;         // 0 = Sunday .. 6 = Saturday
-  std::int64_t time = 0;   // microseconds after local midnight, 0..24:00:00
+  int month = 1;          // 1..12
+  int week = 1;           // 1..5, 5 = the last such weekday of the month
+  int weekday = 0;        // 0 = Sunday .. 6 = Saturday
+  std::int64_t time = 0;  // microseconds after local midnight, 0..24:00:00
 };
 
 struct ZoneRule {
-  std::int64_t std_offset = 0;   // microseconds east of UTC
+  std::int64_t std_offset = 0;  // microseconds east of UTC
   bool has_dst = false;
-  std::int64_t dst_shift = 0;    // microseconds added to std_offset in daylight time
-  ZoneSwitch dst_start;          // wall clock of standard time
-  ZoneSwitch dst_end;            // wall clock of daylight time
+  std::int64_t dst_shift = 0;  // microseconds added to std_offset in daylight time
+  ZoneSwitch dst_start;        // wall clock of standard time
+  ZoneSwitch dst_end;          // wall clock of daylight time
 };
 
 // The daylight-time instants of one year of a rule (UTC), for the standard-time wall clocks in
