@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -39,6 +40,12 @@ class DrawingTable {
  public:
   class const_iterator {
    public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = DrawingTable::value_type;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const value_type*;
+    using reference = const value_type&;
+
     const value_type& operator*() const noexcept { return pos_->item; }
     const value_type* operator->() const noexcept { return &pos_->item; }
     const_iterator& operator++() noexcept {
