@@ -25,8 +25,16 @@ void logMessage(StudyHost* h, const char* text, std::int32_t flag) {
   g_original.LogMessage(h, text, flag);
 }
 std::int32_t placeDrawing(StudyHost* h, DrawingSpec* spec) {
-  note(make(HostOpCall::Kind::kOther));
-  return g_original.PlaceDrawing(h, spec);
+  if (spec == nullptr) {
+    note(make(HostOpCall::Kind::kOther));
+    return g_original.PlaceDrawing(h, spec);
+  }
+  HostOpCall c = make(HostOpCall::Kind::kPlaceDrawing);
+  c.spec = *spec;
+  const std::int32_t answer = g_original.PlaceDrawing(h, spec);
+  c.result = spec->DrawingNumber;
+  note(std::move(c));
+  return answer;
 }
 std::int32_t findDrawing(StudyHost* h, std::int32_t chart, std::int32_t filter, DrawingSpec* spec,
                          std::int32_t index) {
@@ -34,12 +42,17 @@ std::int32_t findDrawing(StudyHost* h, std::int32_t chart, std::int32_t filter, 
   return g_original.FindDrawing(h, chart, filter, spec, index);
 }
 std::int32_t removeDrawing(StudyHost* h, std::int32_t chart, std::int32_t number) {
-  note(make(HostOpCall::Kind::kOther));
+  HostOpCall c = make(HostOpCall::Kind::kRemoveDrawing, chart);
+  c.value = number;
+  note(std::move(c));
   return g_original.RemoveDrawing(h, chart, number);
 }
 std::int32_t removeStudyDrawings(StudyHost* h, std::int32_t chart, std::int32_t line,
                                  std::int32_t flags) {
-  note(make(HostOpCall::Kind::kOther));
+  HostOpCall c = make(HostOpCall::Kind::kRemoveStudyDrawings, chart);
+  c.value = line;
+  c.time = flags;
+  note(std::move(c));
   return g_original.RemoveStudyDrawings(h, chart, line, flags);
 }
 std::int32_t* storedInt(StudyHost* h, std::int32_t key) {
@@ -105,9 +118,19 @@ std::int32_t directHttpsGet(StudyHost* h, const DirectHttpsRequest* request,
   return g_original.DirectHttpsGet(h, request, result);
 }
 
+using PlainFunction = void (*)(StudyHost&);
+
+void runPlain(StudyHost& host, void* function) { (*static_cast<PlainFunction*>(function))(host); }
+
 }  // namespace
 
 std::vector<HostOpCall> recordHostOps(StudyHost& host, void (*function)(StudyHost&)) {
+  PlainFunction plain = function;
+  return recordHostOps(host, &runPlain, &plain);
+}
+
+std::vector<HostOpCall> recordHostOps(StudyHost& host, void (*function)(StudyHost&, void*),
+                                      void* context) {
   std::vector<HostOpCall> calls;
   g_calls = &calls;
   g_original = host.Ops;
@@ -129,7 +152,7 @@ std::vector<HostOpCall> recordHostOps(StudyHost& host, void (*function)(StudyHos
   ops.BarIndexAt = &barIndexAt;
   ops.StartHttpRequest = &startHttpRequest;
   ops.DirectHttpsGet = &directHttpsGet;
-  function(host);
+  function(host, context);
   host.Ops = g_original;
   g_calls = nullptr;
   return calls;
@@ -173,6 +196,18 @@ void replayHostOps(StudyHost& host, const std::vector<HostOpCall>& calls) {
         break;
       case HostOpCall::Kind::kBarIndexAt:
         benchmark::DoNotOptimize(ops.BarIndexAt(&host, c.key, c.time));
+        break;
+      case HostOpCall::Kind::kPlaceDrawing: {
+        DrawingSpec spec = c.spec;
+        benchmark::DoNotOptimize(ops.PlaceDrawing(&host, &spec));
+        break;
+      }
+      case HostOpCall::Kind::kRemoveDrawing:
+        benchmark::DoNotOptimize(ops.RemoveDrawing(&host, c.key, c.value));
+        break;
+      case HostOpCall::Kind::kRemoveStudyDrawings:
+        benchmark::DoNotOptimize(
+            ops.RemoveStudyDrawings(&host, c.key, c.value, static_cast<std::int32_t>(c.time)));
         break;
       case HostOpCall::Kind::kOther: break;
     }

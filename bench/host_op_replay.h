@@ -1,7 +1,9 @@
 // Records the host operations that one study call makes and replays them bare, so that a
-// figure can be split into the host's share and the study's own. Only the operations an
-// ordinary update call makes are replayed (stored values, zone conversions, bar look-up); a
-// call that logs, draws or sends is reported as not replayable.
+// figure can be split into the host's share and the study's own. Stored values, zone
+// conversions, the bar look-up and the drawing calls are recorded with their arguments; a call
+// that logs, finds drawings or sends is reported as not replayable. replayHostOps repeats
+// drawing calls with the numbers as recorded; a replay that must follow the host's fresh
+// drawing numbers from round to round maps them itself (bench/pass_replay.h).
 #pragma once
 
 #include <cstdint>
@@ -24,6 +26,9 @@ struct HostOpCall {
     kHostTimeToZone,
     kZoneTimeToHost,
     kBarIndexAt,
+    kPlaceDrawing,
+    kRemoveDrawing,  // value: the drawing number
+    kRemoveStudyDrawings,
     kOther,
   };
   Kind kind = Kind::kOther;
@@ -32,11 +37,15 @@ struct HostOpCall {
   DateTime time = 0;
   std::string zone;
   void* pointer = nullptr;
+  DrawingSpec spec;         // kPlaceDrawing: the record as the study handed it over
+  std::int32_t result = 0;  // kPlaceDrawing: the number the host gave (0: not placed)
 };
 
 // Runs `function` once on `host` with recording operations installed, then restores the
 // host's own operations. The function runs for real: its effects stay.
 std::vector<HostOpCall> recordHostOps(StudyHost& host, void (*function)(StudyHost&));
+std::vector<HostOpCall> recordHostOps(StudyHost& host, void (*function)(StudyHost&, void*),
+                                      void* context);
 
 // True when every recorded call can be replayed.
 bool replayable(const std::vector<HostOpCall>& calls);

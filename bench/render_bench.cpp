@@ -1,14 +1,17 @@
 // The render pass of a 300-strike GEX profile in mode Both (the default) against the bare host
-// drawing calls that the same pass makes: the RemoveDrawing calls, the RemoveStudyDrawings call
-// and every PlaceDrawing with the very records the pass handed the host, replayed in order.
-// The difference is the study's own work: reading inputs, layout, the largest-N filter and
-// filling the drawing records.
+// operations that the same pass makes, recorded and replayed in order (bench/pass_replay.h):
+// the RemoveDrawing calls, the RemoveStudyDrawings call, every PlaceDrawing with the very
+// record the pass handed the host, and the stored-value reads and writes of the drawing slots
+// (a slot read and written per drawing, and last_drawing_slot). The difference is the study's
+// own work: reading inputs, layout, the largest-N filter and filling the drawing records.
 #include <benchmark/benchmark.h>
 
 #include <string>
 #include <vector>
 
 #include "bench/answers.h"
+#include "bench/host_op_replay.h"
+#include "bench/pass_replay.h"
 #include "bench/study_fixture.h"
 #include "model/gex_data.h"
 #include "model/greek_data.h"
@@ -74,50 +77,60 @@ void BM_RenderPass(benchmark::State& state) {
   }
 }
 
-void BM_BareDrawingCalls(benchmark::State& state) {
+std::size_t removeCount(const std::vector<HostOpCall>& calls) {
+  std::size_t n = 0;
+  for (const HostOpCall& c : calls) n += c.kind == HostOpCall::Kind::kRemoveDrawing ? 1 : 0;
+  return n;
+}
+
+void recordedPass(StudyHost& host, void* setup) {
+  RenderSetup& s = *static_cast<RenderSetup*>(setup);
+  std::int32_t drawing_key = key::first_drawing_slot;
+  renderLevels(host, drawing_key, &s.gex, &s.greek, 0.0f, 1.0f);
+}
+
+void BM_RenderHostOps(benchmark::State& state) {
   RenderSetup setup;
   if (!setup.error.empty()) {
     state.SkipWithError(setup.error.c_str());
     return;
   }
-  setup.pass();
-  const sim::CallRecord& record = setup.pass();
-  std::vector<DrawingSpec> specs;
-  std::vector<std::int32_t> asked;
-  specs.reserve(record.placed.size());
-  for (const sim::PlacedRecord& placed : record.placed) {
-    specs.push_back(placed.spec);
-    asked.push_back(placed.spec.DrawingNumber);
-  }
-  const std::size_t removes = record.removed.size();
-  const std::int32_t remove_alls = record.removed_all;
-  // The numbers the previous round placed, removed as the pass removes its slot drawings.
-  std::vector<std::int32_t> previous;
-  for (const sim::PlacedRecord& placed : record.placed) previous.push_back(placed.number);
-
   StudyHost& host = setup.fixture.host();
-  const StudyHostOperations ops = host.Ops;
+  setup.pass();
+  setup.fixture.sim().runCall(nullptr);
+  const std::vector<HostOpCall> earlier = recordHostOps(host, &recordedPass, &setup);
+  setup.fixture.sim().runCall(nullptr);
+  const std::vector<HostOpCall> pass = recordHostOps(host, &recordedPass, &setup);
+  PassReplay replay(earlier, pass);
+  if (!replay.replayable()) {
+    state.SkipWithError("the pass made host operations that cannot be replayed");
+    return;
+  }
   for (auto _ : state) {
     state.PauseTiming();
     setup.fixture.sim().runCall(nullptr);
     state.ResumeTiming();
-    for (std::size_t i = 0; i < removes; ++i) {
-      ops.RemoveDrawing(&host, host.ChartId, i < previous.size() ? previous[i] : 0);
-    }
-    for (std::int32_t i = 0; i < remove_alls; ++i) {
-      ops.RemoveStudyDrawings(&host, host.ChartId, -1, 0);
-    }
-    for (std::size_t i = 0; i < specs.size(); ++i) {
-      specs[i].DrawingNumber = asked[i];
-      ops.PlaceDrawing(&host, &specs[i]);
-      previous[i] = specs[i].DrawingNumber;
-    }
+    replay.run(host);
   }
+  // The replay must leave the host as the pass does: the study's next pass finds the replay's
+  // drawings in its slots and removes exactly them.
+  std::vector<std::int32_t> placed;
+  for (const sim::PlacedRecord& p : setup.fixture.sim().lastCall().placed)
+    placed.push_back(p.number);
+  const sim::CallRecord& next = setup.pass();
+  bool same = next.removed.size() == removeCount(pass);
+  for (std::size_t i = 0; same && i < next.removed.size(); ++i) same = next.removed[i] == placed[i];
+  if (!same) {
+    state.SkipWithError("the replay did not leave the drawings the pass leaves");
+    return;
+  }
+  state.counters["host_ops"] = static_cast<double>(replay.operations());
+  state.counters["stored_ops"] = static_cast<double>(replay.storedValueOperations());
 }
 
 }  // namespace
 
 BENCHMARK(BM_RenderPass);
-BENCHMARK(BM_BareDrawingCalls);
+BENCHMARK(BM_RenderHostOps);
 
 }  // namespace ostrel::bench
