@@ -54,18 +54,22 @@ void applyBarStyle(DrawingSpec& spec, float value, const BarStyle& style,
 
 void drawBar(StudyHost& host, std::int32_t& drawingKey, float y, float value, const BarStyle& style,
              const ProfileLayout& layout) {
+  drawBar(host, drawingKey, y, value, style, layout, readDrawingFlags(host));
+}
+
+void drawBar(StudyHost& host, std::int32_t& drawingKey, float y, float value, const BarStyle& style,
+             const ProfileLayout& layout, const DrawingFlags& flags) {
   const std::int32_t k = drawingKey;
   DrawingSpec spec;
   const std::int32_t recorded = slotDrawingNumber(host, k);
   if (recorded != 0) spec.DrawingNumber = recorded;
   spec.AddMode = 3;
   spec.DrawingType = kDrawingRectangle;
-  applyCopySetting(host, spec);
+  applyCopySetting(spec, flags.allowCopy);
   spec.BeginValue = y;
   spec.EndValue = y;
 
-  const bool logarithmic = readBool(host::input(host, in::kLogScaling));
-  const std::int32_t length = barLength(value, layout, logarithmic);
+  const std::int32_t length = barLength(value, layout, flags.logarithmic);
   const std::int32_t origin = originUnit(layout.originPercent);
   const bool left = extendsLeft(layout.direction, value);
   const std::int32_t begin = left ? origin - length : origin;

@@ -12,12 +12,16 @@
 
 #include "host/study_host.h"
 #include "render/bar_style.h"
+#include "render/drawing_common.h"
 #include "render/profile_layout.h"
 
 namespace ostrel {
 
 void drawBar(StudyHost& host, std::int32_t& drawingKey, float y, float value, const BarStyle& style,
              const ProfileLayout& layout);
+// The same with the pass's flags already read (render/drawing_common.h).
+void drawBar(StudyHost& host, std::int32_t& drawingKey, float y, float value, const BarStyle& style,
+             const ProfileLayout& layout, const DrawingFlags& flags);
 
 // Colour, width and line style of the value's side; for "Bar" also fill, transparency and a
 // height of 2 x halfHeight centred on the record's BeginValue.

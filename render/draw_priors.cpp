@@ -36,10 +36,16 @@ std::int32_t markerTypeFor(std::int32_t dotStyle) noexcept {
 void drawPriors(StudyHost& host, std::int32_t& drawingKey, float y, FloatSpan priors,
                 const PriorDots& dots, const ProfileLayout& layout, std::int32_t first,
                 std::int32_t count) {
+  drawPriors(host, drawingKey, y, priors, dots, layout, first, count, readDrawingFlags(host));
+}
+
+void drawPriors(StudyHost& host, std::int32_t& drawingKey, float y, FloatSpan priors,
+                const PriorDots& dots, const ProfileLayout& layout, std::int32_t first,
+                std::int32_t count, const DrawingFlags& flags) {
   if (count <= 0 || first < 0 || count > dots.count) return;
   if (static_cast<std::size_t>(first) + static_cast<std::size_t>(count) > priors.size) return;
 
-  const bool logarithmic = readBool(host::input(host, in::kLogScaling));
+  const bool logarithmic = flags.logarithmic;
   const std::int32_t origin = originUnit(layout.originPercent);
   const std::int32_t markerType = markerTypeFor(layout.dotStyle);
   const std::int32_t markerSize = truncToInt32(static_cast<double>(layout.dotSize));
@@ -52,7 +58,7 @@ void drawPriors(StudyHost& host, std::int32_t& drawingKey, float y, FloatSpan pr
     spec.ChartNumber = host.ChartId;
     spec.AddMode = 3;
     spec.DrawingType = kDrawingMarker;
-    applyCopySetting(host, spec);
+    applyCopySetting(spec, flags.allowCopy);
     if (dots.shown[static_cast<std::size_t>(j)] == 0) spec.Hidden = 1;
     spec.MarkerType = markerType;
     spec.MarkerSize = markerSize;

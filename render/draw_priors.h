@@ -13,6 +13,7 @@
 #include <cstdint>
 
 #include "host/study_host.h"
+#include "render/drawing_common.h"
 #include "render/float_span.h"
 #include "render/prior_dots.h"
 #include "render/profile_layout.h"
@@ -22,6 +23,10 @@ namespace ostrel {
 void drawPriors(StudyHost& host, std::int32_t& drawingKey, float y, FloatSpan priors,
                 const PriorDots& dots, const ProfileLayout& layout, std::int32_t first,
                 std::int32_t count);
+// The same with the pass's flags already read (render/drawing_common.h).
+void drawPriors(StudyHost& host, std::int32_t& drawingKey, float y, FloatSpan priors,
+                const PriorDots& dots, const ProfileLayout& layout, std::int32_t first,
+                std::int32_t count, const DrawingFlags& flags);
 
 // MarkerType for a "Point;Diamond;Square" index: 0, 14, 2; any other index gives 0.
 std::int32_t markerTypeFor(std::int32_t dotStyle) noexcept;

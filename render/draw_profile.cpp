@@ -4,6 +4,7 @@
 
 #include "render/draw_bar.h"
 #include "render/draw_priors.h"
+#include "render/drawing_common.h"
 #include "render/select_largest.h"
 
 namespace ostrel {
@@ -32,17 +33,18 @@ void drawProfile(StudyHost& host, std::int32_t& drawingKey, const ProfileView& v
   const std::int32_t perStrike = view.priorsPerStrike;
   const bool withPriors = !view.priors.empty() && perStrike > 0 && dots.count >= perStrike;
   if (withPriors) scratch.positions.build(view.strikePrices);
+  const DrawingFlags flags = readDrawingFlags(host);
 
   for (const StrikeBar& bar : scratch.bars) {
     const float product = bar.strike * multiplier;
     const float shifted = product + view.verticalOffset;
     const float y = shifted + additive;
-    drawBar(host, drawingKey, y, bar.value, style, layout);
+    drawBar(host, drawingKey, y, bar.value, style, layout, flags);
     if (!withPriors) continue;
-    const std::int64_t first = firstPrior(view, scratch.positions.find(bar.strike));
+    const std::int64_t first = firstPrior(view, scratch.positions.findAt(bar.index));
     if (first < 0) continue;
     drawPriors(host, drawingKey, y, view.priors, dots, layout, static_cast<std::int32_t>(first),
-               perStrike);
+               perStrike, flags);
   }
 }
 

@@ -7,11 +7,15 @@
 
 namespace ostrel {
 
+DrawingFlags readDrawingFlags(StudyHost& host) {
+  DrawingFlags flags;
+  flags.allowCopy = readBool(host::input(host, in::kAllowCopy));
+  flags.logarithmic = readBool(host::input(host, in::kLogScaling));
+  return flags;
+}
+
 void applyCopySetting(StudyHost& host, DrawingSpec& spec) {
-  if (!readBool(host::input(host, in::kAllowCopy))) return;
-  spec.CopySettingA = 1;
-  spec.CopySettingB = 1;
-  spec.CopySettingC = 0;
+  applyCopySetting(spec, readBool(host::input(host, in::kAllowCopy)));
 }
 
 bool recordPlacement(StudyHost& host, std::int32_t key, const DrawingSpec& spec) {

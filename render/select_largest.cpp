@@ -27,10 +27,10 @@ void selectLargest(FloatSpan strikes, FloatSpan values, LargestCounts counts,
   }
   out.reserve(positives + negatives);
   for (std::size_t i = 0; i < n; ++i) {
-    if (values[i] > 0.0f) out.push_back(StrikeBar{strikes[i], values[i]});
+    if (values[i] > 0.0f) out.push_back(StrikeBar{strikes[i], values[i], i});
   }
   for (std::size_t i = 0; i < n; ++i) {
-    if (values[i] < 0.0f) out.push_back(StrikeBar{strikes[i], values[i]});
+    if (values[i] < 0.0f) out.push_back(StrikeBar{strikes[i], values[i], i});
   }
 
   const auto firstNegative = out.begin() + static_cast<std::ptrdiff_t>(positives);
