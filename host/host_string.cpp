@@ -98,10 +98,9 @@ void HostString::append(const char* text, std::size_t length) noexcept {
   length_ = static_cast<std::int32_t>(old + length);
 }
 
-void HostString::clear() noexcept {
+void HostString::releaseStorage() noexcept {
   hostFree(data_);
   data_ = nullptr;
-  length_ = 0;
 }
 
 bool operator==(const HostString& a, const char* b) noexcept {

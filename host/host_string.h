@@ -36,8 +36,12 @@ class HostString {
   void assign(const char* text, std::size_t length) noexcept;
   // Appends, growing the storage; on allocation failure the string is left unchanged.
   void append(const char* text, std::size_t length) noexcept;
-  // Releases the storage; the string reads as "" afterwards.
-  void clear() noexcept;
+  // Releases the storage; the string reads as "" afterwards. Inline: most strings (every
+  // drawing record's label, for one) are empty, and those need no call at all.
+  void clear() noexcept {
+    if (data_ != nullptr) releaseStorage();
+    length_ = 0;
+  }
 
   const char* c_str() const noexcept { return data_ != nullptr ? data_ : ""; }
   std::size_t size() const noexcept { return static_cast<std::size_t>(length_); }
@@ -46,6 +50,8 @@ class HostString {
   bool owns_storage() const noexcept { return data_ != nullptr; }
 
  private:
+  void releaseStorage() noexcept;
+
   char* data_ = nullptr;
   std::int32_t length_ = 0;
 };
