@@ -6,6 +6,7 @@
 #include "mock/json_writer.h"
 #include "mock/ny_time.h"
 #include "mock/rng.h"
+#include "sim/civil_date.h"
 
 namespace ostrel::mock {
 
@@ -19,10 +20,11 @@ std::string upper(std::string s) {
 // The front quarterly contract: March, June, September, December, rolling mid-month.
 std::string contractName(const std::string& root, std::int64_t now) {
   const NewYorkTime ny = toNewYork(now);
-  std::int64_t year = 0;
-  unsigned month = 0, day = 0;
-  civilFromDays(ny.day, year, month, day);
-  unsigned quarter_month = ((month + 2) / 3) * 3;
+  const sim::CivilDate date = sim::civilFromDays(ny.day);
+  std::int64_t year = date.year;
+  const int month = date.month;
+  const int day = date.day;
+  int quarter_month = ((month + 2) / 3) * 3;
   if (month == quarter_month && day > 14) quarter_month += 3;
   if (quarter_month > 12) {
     quarter_month -= 12;

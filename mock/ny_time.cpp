@@ -3,38 +3,15 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "sim/civil_date.h"
+
 namespace ostrel::mock {
-
-std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) noexcept {
-  y -= m <= 2 ? 1 : 0;
-  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const std::int64_t yoe = y - era * 400;
-  const std::int64_t doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-  const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
-
-void civilFromDays(std::int64_t z, std::int64_t& y, unsigned& m, unsigned& d) noexcept {
-  z += 719468;
-  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const std::int64_t doe = z - era * 146097;
-  const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const std::int64_t mp = (5 * doy + 2) / 153;
-  d = static_cast<unsigned>(doy - (153 * mp + 2) / 5 + 1);
-  m = static_cast<unsigned>(mp < 10 ? mp + 3 : mp - 9);
-  y = yoe + era * 400 + (m <= 2 ? 1 : 0);
-}
 
 namespace {
 
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) noexcept {
-  return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0);
-}
-
 // Day number of the n-th Sunday (n >= 1) of a month.
-std::int64_t nthSunday(std::int64_t year, unsigned month, int n) noexcept {
-  const std::int64_t first = daysFromCivil(year, month, 1);
+std::int64_t nthSunday(std::int64_t year, int month, int n) noexcept {
+  const std::int64_t first = sim::daysFromCivil(year, month, 1);
   const std::int64_t weekday = ((first + 4) % 7 + 7) % 7;  // 0 = Sunday
   return first + (7 - weekday) % 7 + 7 * (n - 1);
 }
@@ -42,9 +19,7 @@ std::int64_t nthSunday(std::int64_t year, unsigned month, int n) noexcept {
 }  // namespace
 
 std::int64_t newYorkOffset(std::int64_t t) noexcept {
-  std::int64_t year = 0;
-  unsigned month = 0, day = 0;
-  civilFromDays(floorDiv(t, 86400), year, month, day);
+  const std::int64_t year = sim::civilFromDays(sim::floorDiv(t, 86400)).year;
   // Daylight time starts at 02:00 EST (07:00 UTC) and ends at 02:00 EDT (06:00 UTC).
   const std::int64_t start = nthSunday(year, 3, 2) * 86400 + 7 * 3600;
   const std::int64_t end = nthSunday(year, 11, 1) * 86400 + 6 * 3600;
@@ -54,7 +29,7 @@ std::int64_t newYorkOffset(std::int64_t t) noexcept {
 NewYorkTime toNewYork(std::int64_t t) noexcept {
   const std::int64_t local = t + newYorkOffset(t);
   NewYorkTime out;
-  out.day = floorDiv(local, 86400);
+  out.day = sim::floorDiv(local, 86400);
   out.second = local - out.day * 86400;
   return out;
 }
@@ -75,7 +50,7 @@ bool parseClockText(const std::string& text, std::int64_t& unix_seconds) noexcep
         s > 59) {
       return false;
     }
-    const std::int64_t day = daysFromCivil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d));
+    const std::int64_t day = sim::daysFromCivil(y, mo, d);
     unix_seconds = fromNewYork(day, h * 3600 + mi * 60 + s);
     return true;
   }
@@ -89,14 +64,12 @@ bool parseClockText(const std::string& text, std::int64_t& unix_seconds) noexcep
 
 std::string formatNewYork(std::int64_t t) {
   const NewYorkTime ny = toNewYork(t);
-  std::int64_t y = 0;
-  unsigned m = 0, d = 0;
-  civilFromDays(ny.day, y, m, d);
-  char text[40];
-  std::snprintf(text, sizeof text, "%04lld-%02u-%02u %02lld:%02lld:%02lld",
-                static_cast<long long>(y), m, d, static_cast<long long>(ny.second / 3600),
-                static_cast<long long>(ny.second / 60 % 60),
-                static_cast<long long>(ny.second % 60));
+  const sim::CivilDate date = sim::civilFromDays(ny.day);
+  char text[64];
+  std::snprintf(
+      text, sizeof text, "%04lld-%02d-%02d %02lld:%02lld:%02lld", static_cast<long long>(date.year),
+      date.month, date.day, static_cast<long long>(ny.second / 3600),
+      static_cast<long long>(ny.second / 60 % 60), static_cast<long long>(ny.second % 60));
   return text;
 }
 

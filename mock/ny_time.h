@@ -13,10 +13,6 @@ constexpr std::int64_t kSessionOpenSecond = 9 * 3600 + 30 * 60;  // 09:30 New Yo
 constexpr std::int64_t kSessionCloseSecond = 16 * 3600;          // 16:00 New York
 constexpr std::int64_t kSessionSeconds = kSessionCloseSecond - kSessionOpenSecond;
 
-// Days since 1970-01-01 of a civil date, and back (proleptic Gregorian).
-std::int64_t daysFromCivil(std::int64_t year, unsigned month, unsigned day) noexcept;
-void civilFromDays(std::int64_t days, std::int64_t& year, unsigned& month, unsigned& day) noexcept;
-
 // Offset of New York from UTC in seconds (-14400 or -18000) at a UTC instant.
 std::int64_t newYorkOffset(std::int64_t unix_seconds) noexcept;
 

@@ -1,27 +1,13 @@
 #include "sim/replay_datetime.h"
 
+#include "sim/civil_date.h"
+
 namespace ostrel::sim {
 namespace {
 
 constexpr std::int64_t kMicrosPerDay = 86400000000LL;
 // 1970-01-01 counted from 1899-12-30.
 constexpr std::int64_t kUnixEpochDay = 25569;
-
-// Days since 1970-01-01 of a proleptic Gregorian date.
-std::int64_t daysFromCivil(std::int64_t y, int m, int d) noexcept {
-  y -= m <= 2 ? 1 : 0;
-  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const std::int64_t yoe = y - era * 400;
-  const std::int64_t doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-  const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
-
-int daysInMonth(int year, int month) noexcept {
-  static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return month == 2 && leap ? 29 : kDays[month - 1];
-}
 
 // Reads exactly `count` digits at `pos`.
 bool digits(const char* text, std::size_t length, std::size_t pos, int count, int& value) {

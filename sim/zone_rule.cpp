@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "sim/civil_date.h"
+
 namespace ostrel {
 namespace sim {
 namespace {
@@ -26,40 +28,6 @@ std::int64_t saturatingAdd(std::int64_t a, std::int64_t b) noexcept {
   return a + b;
 }
 
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) noexcept {
-  std::int64_t q = a / b;
-  if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
-  return q;
-}
-
-// Days since 1970-01-01 of a proleptic Gregorian date (H. Hinnant's days_from_civil).
-std::int64_t daysFromCivil(std::int64_t y, int m, int d) noexcept {
-  y -= m <= 2 ? 1 : 0;
-  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const std::int64_t yoe = y - era * 400;
-  const std::int64_t doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-  const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
-
-// Year of the day that lies `z` days after 1970-01-01 (civil_from_days, year only).
-std::int64_t yearFromDays(std::int64_t z) noexcept {
-  z += 719468;
-  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const std::int64_t doe = z - era * 146097;
-  const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const std::int64_t mp = (5 * doy + 2) / 153;
-  return yoe + era * 400 + (mp >= 10 ? 1 : 0);
-}
-
-bool isLeapYear(std::int64_t y) noexcept { return y % 4 == 0 && (y % 100 != 0 || y % 400 == 0); }
-
-int daysInMonth(std::int64_t y, int m) noexcept {
-  static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return m == 2 && isLeapYear(y) ? 29 : kDays[m - 1];
-}
-
 // Wall-clock date-time of a switch in year y.
 std::int64_t switchWallTime(const ZoneSwitch& s, std::int64_t y) noexcept {
   const std::int64_t first = daysFromCivil(y, s.month, 1) + kUnixEpochDay;
@@ -75,7 +43,7 @@ std::int64_t switchWallTime(const ZoneSwitch& s, std::int64_t y) noexcept {
 bool inDaylightTime(const ZoneRule& rule, std::int64_t utc, ZoneYearMemo& memo) noexcept {
   const std::int64_t standard = utc + rule.std_offset;
   if (standard < memo.year_begin || standard >= memo.year_end) {
-    const std::int64_t year = yearFromDays(floorDiv(standard, kMicrosPerDay) - kUnixEpochDay);
+    const std::int64_t year = civilFromDays(floorDiv(standard, kMicrosPerDay) - kUnixEpochDay).year;
     memo.year_begin = (daysFromCivil(year, 1, 1) + kUnixEpochDay) * kMicrosPerDay;
     memo.year_end = (daysFromCivil(year + 1, 1, 1) + kUnixEpochDay) * kMicrosPerDay;
     memo.dst_start = switchWallTime(rule.dst_start, year) - rule.std_offset;
