@@ -9,17 +9,15 @@
 #include "host/numeric.h"
 #include "model/json_document.h"
 #include "service/https_client.h"
+#include "service/market_clock.h"
 #include "study/input_ids.h"
 #include "study/state_keys.h"
 
 namespace ostrel {
 namespace {
 
-constexpr const char* kNewYorkZone = "EST-05EDT+01,M3.2.0/02:00,M11.1.0/02:00";
-constexpr DateTime kSecond = 1000000;
-constexpr DateTime kMinute = 60 * kSecond;
-constexpr DateTime kHour = 60 * kMinute;
-constexpr DateTime kDay = 24 * kHour;
+constexpr DateTime kMinute = kMicrosPerMinute;
+constexpr DateTime kHour = kMicrosPerHour;
 constexpr DateTime kPeriodicInterval = 15 * kMinute;
 
 const char* orEmpty(const char* text) noexcept { return text != nullptr ? text : ""; }
@@ -65,15 +63,10 @@ bool tickerOrTargetChanged(StudyHost& host, const char* ticker, const char* targ
 
 // The daily 09:30 and 09:32 New York triggers, re-armed before 09:00.
 bool dailyTriggerFires(StudyHost& host) {
-  const DateTime clock = host.UseAltClock != 0 ? host.AltClockTime : host.ClockTime;
-  const DateTime t = host::hostTimeToZone(host, clock, kNewYorkZone);
-  DateTime day = t / kDay;
-  DateTime tod = t % kDay;
-  if (tod < 0) {
-    tod += kDay;
-    --day;
-  }
-  const DateTime weekday = ((day - 1) % 7 + 7) % 7;  // 0 = Sunday
+  const CalendarPosition now =
+      calendarPosition(host::hostTimeToZone(host, marketClock(host), kNewYorkZone));
+  const DateTime tod = now.time_of_day;
+  const std::int32_t weekday = now.weekday;
   if (tod < 9 * kHour) {
     host::setStoredInt(host, key::conversion_0930_done, 0);
     host::setStoredInt(host, key::conversion_0932_done, 0);

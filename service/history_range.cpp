@@ -8,26 +8,19 @@ namespace ostrel {
 
 namespace {
 
-constexpr std::int64_t kDay = 86400000000LL;
-constexpr std::int64_t kHour = 3600000000LL;
-constexpr std::int64_t kSessionOpen = 9 * kHour + 30 * 60000000LL;
-constexpr std::int64_t kSessionClose = 16 * kHour;
+constexpr std::int64_t kDay = kMicrosPerDay;
+constexpr std::int64_t kSessionOpen = 9 * kMicrosPerHour + 30 * kMicrosPerMinute;
+constexpr std::int64_t kSessionClose = 16 * kMicrosPerHour;
 // 2^62 microseconds: far beyond any real clock, and keeps every sum below in range.
 constexpr std::int64_t kLimit = 4611686018427387904LL;
-
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) noexcept {
-  std::int64_t q = a / b;
-  if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
-  return q;
-}
 
 }  // namespace
 
 WallClockRange tradingDayRange(DateTime new_york_now) noexcept {
   if (new_york_now > kLimit || new_york_now < -kLimit) return {0, 0};
-  const std::int64_t day = floorDiv(new_york_now, kDay);
-  std::int64_t weekday = (day - 1) % 7;
-  if (weekday < 0) weekday += 7;
+  const CalendarPosition now = calendarPosition(new_york_now);
+  const std::int64_t day = now.day;
+  const std::int32_t weekday = now.weekday;
   std::int64_t trading_day = day;
   if (weekday == 6) trading_day = day - 1;
   if (weekday == 0) trading_day = day - 2;

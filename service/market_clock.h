@@ -2,6 +2,8 @@
 // (history range, conversion triggers), whatever zone the user chose for the request window.
 #pragma once
 
+#include <cstdint>
+
 #include "host/study_host.h"
 
 namespace ostrel {
@@ -12,6 +14,30 @@ constexpr const char* kUtcZone = "UTC+00";
 // AltClockTime when UseAltClock is set, ClockTime otherwise.
 inline DateTime marketClock(const StudyHost& host) noexcept {
   return host.UseAltClock != 0 ? host.AltClockTime : host.ClockTime;
+}
+
+constexpr DateTime kMicrosPerMinute = 60000000LL;
+constexpr DateTime kMicrosPerHour = 60 * kMicrosPerMinute;
+constexpr DateTime kMicrosPerDay = 24 * kMicrosPerHour;
+
+// A date-time as its day number, time of day and weekday (0 = Sunday). The day is rounded
+// toward negative infinity, so a time before the epoch still has a time of day in 0 .. 1 day.
+struct CalendarPosition {
+  std::int64_t day;
+  DateTime time_of_day;
+  std::int32_t weekday;
+};
+
+inline CalendarPosition calendarPosition(DateTime t) noexcept {
+  std::int64_t day = t / kMicrosPerDay;
+  DateTime time_of_day = t % kMicrosPerDay;
+  if (time_of_day < 0) {
+    time_of_day += kMicrosPerDay;
+    --day;
+  }
+  std::int64_t weekday = (day - 1) % 7;
+  if (weekday < 0) weekday += 7;
+  return {day, time_of_day, static_cast<std::int32_t>(weekday)};
 }
 
 }  // namespace ostrel
