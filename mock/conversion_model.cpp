@@ -3,7 +3,8 @@
 #include <cctype>
 #include <cmath>
 
-#include "mock/json_writer.h"
+#include "jsonout/json_writer.h"
+#include "mock/answers.h"
 #include "mock/ny_time.h"
 #include "mock/rng.h"
 #include "sim/civil_date.h"
@@ -94,14 +95,14 @@ ConversionResult convertToFuture(MarketModel& model, const std::string& ticker,
 std::string conversionAnswer(const std::string& ticker, const std::string& future,
                              const ConversionResult& r) {
   if (!r.ok) return errorBody(r.error);
-  JsonWriter w;
+  JsonWriter w(JsonWriter::Layout::one_line);
   w.beginObject();
-  w.key("ticker").string(ticker);
-  w.key("future").string(future);
-  w.key("future_contract").string(r.future_contract);
-  w.key("model").string(r.model);
-  w.key("multiplier").number(r.multiplier, 6);
-  w.key("additive").number(r.additive, 2);
+  w.key("ticker").value(ticker);
+  w.key("future").value(future);
+  w.key("future_contract").value(r.future_contract);
+  w.key("model").value(r.model);
+  w.key("multiplier").fixed(r.multiplier, 6);
+  w.key("additive").fixed(r.additive, 2);
   w.key("timestamp").integer(r.timestamp);
   w.endObject();
   return w.take();

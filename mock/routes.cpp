@@ -10,9 +10,9 @@
 
 #include <rapidjson/document.h>
 
+#include "jsonout/json_writer.h"
 #include "mock/answers.h"
 #include "mock/conversion_model.h"
-#include "mock/json_writer.h"
 #include "mock/ny_time.h"
 #include "mock/tickers.h"
 
@@ -204,8 +204,8 @@ void installRoutes(httplib::Server& server, ServiceState& state) {
     send(req, res, state, conversionRoute(req, state), fault);
   };
   auto health = [&state](const httplib::Request&, httplib::Response& res) {
-    JsonWriter w;
-    w.beginObject().key("status").string("ok").key("now").integer(state.clock.now()).endObject();
+    JsonWriter w(JsonWriter::Layout::one_line);
+    w.beginObject().key("status").value("ok").key("now").integer(state.clock.now()).endObject();
     res.set_content(w.take(), "application/json");
   };
 

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "host/numeric.h"
+#include "jsonout/json_writer.h"
 #include "model/parse_gex_profile.h"
 #include "model/parse_greek_profile.h"
 #include "model/parse_majors_history.h"
 #include "service/futures_conversion.h"
-#include "sim/json_writer.h"
 #include "sim/sim_host.h"
 #include "study/input_ids.h"
 

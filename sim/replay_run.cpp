@@ -1,6 +1,6 @@
 #include "sim/replay_run.h"
 
-#include "sim/json_writer.h"
+#include "jsonout/json_writer.h"
 #include "sim/replay_inputs.h"
 #include "sim/replay_trace.h"
 #include "sim/sim_host.h"

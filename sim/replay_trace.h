@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "sim/json_writer.h"
+#include "jsonout/json_writer.h"
 #include "sim/sim_host.h"
 
 namespace ostrel::sim {

@@ -12,10 +12,10 @@
 #include <fstream>
 #include <string>
 
+#include "jsonout/json_writer.h"
 #include "mock/answers.h"
 #include "mock/conversion_model.h"
 #include "mock/faults.h"
-#include "mock/json_writer.h"
 #include "mock/market_model.h"
 #include "mock/ny_time.h"
 #include "mock/recorded_answers.h"
@@ -188,12 +188,15 @@ TEST(MockFaults, BodyFaultsBreakTheAnswerAsNamed) {
 }
 
 TEST(MockJson, WriterEscapesAndStaysValid) {
-  JsonWriter w;
-  w.beginObject().key("a\"b").string("x\\y\n").key("n").number(std::nan("")).key("v");
-  w.beginArray().number(1.5).number(-0.0001, 2).integer(-7).endArray().endObject();
+  JsonWriter w(JsonWriter::Layout::one_line);
+  w.beginObject().key("a\"b").value("x\\y\n").key("n").fixed(std::nan("")).key("v");
+  w.beginArray().fixed(1.5).fixed(-0.0001, 2).integer(-7).endArray().endObject();
   EXPECT_EQ(w.text(), "{\"a\\\"b\": \"x\\\\y\\u000a\", \"n\": 0, \"v\": [1.5, 0, -7]}");
   EXPECT_TRUE(validJson(w.text()));
   EXPECT_EQ(errorBody("Unknown ticker symbol: XYZ"), "{\"error\": \"Unknown ticker symbol: XYZ\"}");
+  // A ticker from the request path may hold any bytes; the answer stays valid UTF-8.
+  EXPECT_EQ(errorBody("Unknown ticker symbol: \xC0\xAF"),
+            "{\"error\": \"Unknown ticker symbol: \xEF\xBF\xBD\xEF\xBF\xBD\"}");
 }
 
 TEST(MockRecorded, FilesAreFoundByPathAndNeverOutsideTheDirectory) {

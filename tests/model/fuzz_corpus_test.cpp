@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "fuzz/fuzz_targets.h"
+#include "fuzz/utf8_repair_target.h"
 
 namespace ostrel {
 namespace {
@@ -28,6 +29,7 @@ const Target kTargets[] = {
     {"majors_history", &fuzz::checkMajorsHistory},
     {"futures_conversion", &fuzz::checkFuturesConversion},
     {"json_document", &fuzz::checkJsonDocument},
+    {"utf8_repair", &fuzz::checkUtf8Repair},
 };
 
 std::string readBytes(const fs::path& path) {
