@@ -11,7 +11,7 @@
 #include "sim/parse_command.h"
 #include "sim/replay_command.h"
 #if defined(OSTREL_HAVE_DEMO)
-#include "sim/demo_command.h"
+#include "demo/command.h"
 #endif
 
 namespace {
@@ -25,7 +25,7 @@ const Command kCommands[] = {
     {"replay", &ostrel::sim::runReplayCommand},
     {"parse", &ostrel::sim::runParseCommand},
 #if defined(OSTREL_HAVE_DEMO)
-    {"demo", &ostrel::sim::runDemoCommand},
+    {"demo", &ostrel::demo::runDemoCommand},
 #endif
 };
 

@@ -14,12 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "demo/chart.h"
+#include "demo/options.h"
 #include "mock/market_model.h"
-#include "sim/demo_chart.h"
-#include "sim/demo_options.h"
 #include "sim/sim_host.h"
 
-namespace ostrel::sim {
+namespace ostrel::demo {
 
 struct DemoStats {
   long calls = 0;
@@ -42,7 +42,7 @@ struct DemoStats {
 struct DemoResult {
   ChartData chart;
   DemoStats stats;
-  std::vector<LogEntry> log;  // every log line, in order (with the time of its call)
+  std::vector<sim::LogEntry> log;  // every log line, in order (with the time of its call)
   std::vector<std::string> log_times;
 };
 
@@ -50,4 +50,4 @@ struct DemoResult {
 bool runDemoSession(const DemoOptions& options, int service_port, mock::MarketModel& market,
                     DemoResult& result, std::string& error);
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::demo

@@ -1,12 +1,12 @@
-#include "sim/demo_capture.h"
+#include "demo/capture.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "sim/demo_session.h"
+#include "demo/session.h"
 #include "study/input_ids.h"
 
-namespace ostrel::sim {
+namespace ostrel::demo {
 
 namespace {
 
@@ -14,12 +14,12 @@ const char* const kKindNames[] = {"90d agg Gex", "0dte Gex",   "1dte Gex",  "0dt
                                   "1dte Gamma",  "0dte Delta", "1dte Delta"};
 const char* const kDisplayNames[] = {"Volume", "OI", "Both"};
 
-std::uint32_t colourInput(SimHost& sim, int index) {
+std::uint32_t colourInput(sim::SimHost& sim, int index) {
   const StudyInput& in = sim.input(index);
   return in.type == InputType::kColour ? in.colour_value : 0xFFFFFFu;
 }
 
-void addLegend(SimHost& sim, const DemoOptions& o, ChartData& chart) {
+void addLegend(sim::SimHost& sim, const DemoOptions& o, ChartData& chart) {
   auto& L = chart.legend;
   L.push_back(
       {LegendEntry::kBox, hostColour(38, 166, 154), 0,
@@ -73,7 +73,7 @@ void DemoCapture::addPrice(int bar, float price) {
   c.close = price;
 }
 
-void DemoCapture::finish(SimHost& sim, const DemoOptions& o, DemoResult& result) const {
+void DemoCapture::finish(sim::SimHost& sim, const DemoOptions& o, DemoResult& result) const {
   ChartData& chart = result.chart;
   chart.session_start_minute = o.start_second / 60;
   chart.candles = candles_;
@@ -118,4 +118,4 @@ void DemoCapture::finish(SimHost& sim, const DemoOptions& o, DemoResult& result)
   addLegend(sim, o, chart);
 }
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::demo

@@ -1,8 +1,8 @@
-#include "sim/demo_transport.h"
+#include "demo/transport.h"
 
 #include <httplib.h>
 
-namespace ostrel::sim {
+namespace ostrel::demo {
 
 namespace {
 // The transport of the call in progress on this thread (the host record has no room for it).
@@ -113,4 +113,4 @@ std::string hostAnswerText(const HttpOutcome& outcome) {
   return outcome.body;
 }
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::demo

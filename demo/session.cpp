@@ -1,4 +1,4 @@
-#include "sim/demo_session.h"
+#include "demo/session.h"
 
 #include <unistd.h>
 
@@ -6,14 +6,21 @@
 #include <cctype>
 #include <cstdio>
 
+#include "demo/capture.h"
+#include "demo/transport.h"
 #include "mock/ny_time.h"
 #include "mock/tickers.h"
-#include "sim/demo_capture.h"
-#include "sim/demo_transport.h"
 #include "sim/study_loader.h"
 #include "study/input_ids.h"
 
-namespace ostrel::sim {
+namespace ostrel::demo {
+
+// The simulated host's records of a call (a local `sim` names the host itself below).
+using sim::CallRecord;
+using sim::CallScript;
+using sim::LogEntry;
+using sim::RequestRecord;
+using sim::StudyFunction;
 
 namespace {
 
@@ -29,7 +36,7 @@ std::string upper(std::string s) {
   return s;
 }
 
-void setInputs(SimHost& sim, const DemoOptions& o) {
+void setInputs(sim::SimHost& sim, const DemoOptions& o) {
   sim.input(in::kPackage).setCustomList(o.package);
   sim.input(in::kApiKey).setText(o.api_key.c_str());
   sim.input(in::kTicker).setText(o.ticker.c_str());
@@ -79,8 +86,8 @@ bool runDemoSession(const DemoOptions& o, int port, mock::MarketModel& market, D
   const int total_bars = (o.end_second - o.start_second + 59) / 60;
   const mock::TickerSpec* spec = mock::findTicker(upper(o.ticker));
 
-  SimHost sim;
-  const StudyFunction study = linkedStudy().function;
+  sim::SimHost sim;
+  const StudyFunction study = sim::linkedStudy().function;
   DemoTransport transport("127.0.0.1", port, o.timeout_seconds);
   transport.installDirect(sim.host());
   sim.setBars(hostTime(day, o.start_second), 60LL * 1000000LL, 1);
@@ -188,4 +195,4 @@ bool runDemoSession(const DemoOptions& o, int port, mock::MarketModel& market, D
   return true;
 }
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::demo

@@ -1,4 +1,4 @@
-#include "sim/demo_command.h"
+#include "demo/command.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -9,13 +9,12 @@
 #include <utility>
 #include <vector>
 
+#include "demo/options.h"
+#include "demo/picture.h"
+#include "demo/session.h"
 #include "mock/mock_service.h"
-#include "sim/demo_options.h"
-#include "sim/demo_raster.h"
-#include "sim/demo_session.h"
-#include "sim/demo_svg.h"
 
-namespace ostrel::sim {
+namespace ostrel::demo {
 
 namespace {
 
@@ -119,15 +118,11 @@ int runDemoCommand(int argc, char** argv) {
   std::filesystem::create_directories(options.out_dir, fs_error);
   const std::string base = options.out_dir + "/ostrel-demo";
   const std::string svg_path = base + ".svg", png_path = base + ".png", log_path = base + ".log";
-  SvgCanvas svg(kChartWidth, kChartHeight, kChartBackground);
-  drawChart(svg, result.chart);
-  RasterCanvas raster(kChartWidth, kChartHeight, kChartBackground);
-  drawChart(raster, result.chart);
-  if (!writeText(svg_path, svg.document()) || !writeText(log_path, logText(result))) {
+  if (!writeText(log_path, logText(result))) {
     std::fprintf(stderr, "ostrel-sim demo: cannot write into %s\n", options.out_dir.c_str());
     return 1;
   }
-  if (!raster.writePng(png_path, error)) {
+  if (!writePng(result.chart, png_path, error) || !writeSvg(result.chart, svg_path, error)) {
     std::fprintf(stderr, "ostrel-sim demo: %s\n", error.c_str());
     return 1;
   }
@@ -135,4 +130,4 @@ int runDemoCommand(int argc, char** argv) {
   return 0;
 }
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::demo

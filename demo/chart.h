@@ -1,21 +1,27 @@
-// The demo's picture: price candles of the session with everything the study put on the chart.
+// The demo's picture: the session's one-minute candles with everything the study put on the
+// chart, drawn with cairo by one routine for both the PNG and the SVG.
 //
-// Drawn, back to front: grid and axes, candles, the published level subgraphs 0-6 as step lines
+// Layout, top to bottom: title and subtitle; the legend in rows of its own (never over the
+// data); the price panel with the price axis on the right; the net GEX panel; the time axis.
+// Drawn in the price panel, back to front: grid, the published level subgraphs 0-6 as step lines
 // (the majors history fills 0-2 for the whole day), the max-change strike subgraphs as dots,
-// the study's strike bars (rectangles) and prior dots (markers, hidden ones left out), its major
-// lines with their labels, a legend, and a lower panel with net GEX (subgraphs 7 and 8).
+// the study's strike bars (rectangles), candles, the study's prior dots (markers; hidden ones
+// left out) and its major lines. Each major line's text goes into a tag on the price axis; tags are
+// moved apart so that none overlaps another, and axis prices that a tag would cover are left out.
 // Horizontal positions of bars and markers are window units: 0..150 across the price panel.
 #pragma once
+
+#include <cairo.h>
 
 #include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "demo/paint.h"
 #include "host/drawing_spec.h"
-#include "sim/demo_canvas.h"
 
-namespace ostrel::sim {
+namespace ostrel::demo {
 
 struct Candle {
   float open = 0.0f, high = 0.0f, low = 0.0f, close = 0.0f;
@@ -24,7 +30,7 @@ struct Candle {
 
 constexpr int kDemoSubgraphs = 19;
 
-// One legend line: a filled box, a line (dash 0 solid, 1 dashed, 2 dotted) or a dot.
+// One legend entry: a filled box, a line (dash 0 solid, 1 dashed, 2 dotted) or a dot.
 struct LegendEntry {
   enum Kind { kBox, kLine, kDot } kind = kBox;
   std::uint32_t colour = 0;
@@ -46,9 +52,10 @@ struct ChartData {
 };
 
 constexpr int kChartWidth = 1600;
-constexpr std::uint32_t kChartBackground = hostColour(16, 20, 26);
 constexpr int kChartHeight = 960;
+constexpr std::uint32_t kChartBackground = hostColour(19, 23, 31);
 
-void drawChart(Canvas& canvas, const ChartData& data);
+// Draws the whole picture onto `cr`, whose surface is kChartWidth x kChartHeight.
+void drawChart(cairo_t* cr, const ChartData& data);
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::demo

@@ -1,4 +1,4 @@
-#include "sim/demo_options.h"
+#include "demo/options.h"
 
 #include <cctype>
 #include <cstdio>
@@ -6,7 +6,7 @@
 
 #include "mock/faults.h"
 
-namespace ostrel::sim {
+namespace ostrel::demo {
 
 const char kDemoUsage[] =
     "usage: ostrel-sim demo [options]\n"
@@ -141,4 +141,4 @@ bool parseDemoOptions(int argc, char** argv, DemoOptions& o, std::string& error)
   return true;
 }
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::demo

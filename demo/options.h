@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace ostrel::sim {
+namespace ostrel::demo {
 
 struct DemoOptions {
   std::string ticker = "SPX";
@@ -33,4 +33,4 @@ extern const char kDemoUsage[];
 // False with a one-line reason for an unknown option or a bad value.
 bool parseDemoOptions(int argc, char** argv, DemoOptions& options, std::string& error);
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::demo

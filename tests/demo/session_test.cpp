@@ -6,12 +6,13 @@
 
 #include <string>
 
+#include <cairo.h>
 #include "mock/mock_service.h"
-#include "sim/demo_chart.h"
-#include "sim/demo_raster.h"
-#include "sim/demo_session.h"
 
-namespace ostrel::sim {
+#include "demo/chart.h"
+#include "demo/session.h"
+
+namespace ostrel::demo {
 namespace {
 
 struct Session {
@@ -79,12 +80,23 @@ TEST(DemoSession, ShortSessionDrawsProfilesHistoryAndSurvivesFaults) {
   // Subgraph levels are on the futures chart: zero gamma near the converted candles.
   EXPECT_NEAR(chart.values[2][19], chart.candles[19].close, chart.candles[19].close * 0.05f);
 
-  RasterCanvas canvas(kChartWidth, kChartHeight, kChartBackground);
-  drawChart(canvas, chart);
+  cairo_surface_t* surface =
+      cairo_image_surface_create(CAIRO_FORMAT_RGB24, kChartWidth, kChartHeight);
+  cairo_t* cr = cairo_create(surface);
+  drawChart(cr, chart);
+  EXPECT_EQ(cairo_status(cr), CAIRO_STATUS_SUCCESS);
+  cairo_destroy(cr);
+  cairo_surface_flush(surface);
+  const unsigned char* pixels = cairo_image_surface_get_data(surface);
+  const int stride = cairo_image_surface_get_stride(surface);
   long lit = 0;
-  for (std::size_t i = 0; i + 2 < canvas.pixels().size(); i += 3) {
-    lit += canvas.pixels()[i] != colourRed(kChartBackground) ? 1 : 0;
+  for (int y = 0; y < kChartHeight; ++y) {
+    for (int x = 0; x < kChartWidth; ++x) {
+      const unsigned char* p = pixels + y * stride + x * 4;  // B, G, R, unused
+      lit += p[2] != (kChartBackground & 0xFF) || p[1] != ((kChartBackground >> 8) & 0xFF) ? 1 : 0;
+    }
   }
+  cairo_surface_destroy(surface);
   EXPECT_GT(lit, 20000);
 }
 
@@ -141,5 +153,5 @@ TEST(DemoOptionsParse, NamesAndErrors) {
 }
 
 }  // namespace
-}  // namespace ostrel::sim
+}  // namespace ostrel::demo
 #endif

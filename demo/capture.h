@@ -4,11 +4,11 @@
 
 #include <vector>
 
-#include "sim/demo_chart.h"
-#include "sim/demo_options.h"
+#include "demo/chart.h"
+#include "demo/options.h"
 #include "sim/sim_host.h"
 
-namespace ostrel::sim {
+namespace ostrel::demo {
 
 struct DemoResult;
 
@@ -19,10 +19,10 @@ class DemoCapture {
   // A price seen in a bar; bars outside the session are ignored.
   void addPrice(int bar, float price);
   // Takes the chart's final state from the host into result.chart (and the history count).
-  void finish(SimHost& sim, const DemoOptions& options, DemoResult& result) const;
+  void finish(sim::SimHost& sim, const DemoOptions& options, DemoResult& result) const;
 
  private:
   std::vector<Candle> candles_;
 };
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::demo

@@ -4,8 +4,8 @@
 // service cannot start or a picture cannot be written.
 #pragma once
 
-namespace ostrel::sim {
+namespace ostrel::demo {
 
 int runDemoCommand(int argc, char** argv);
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::demo

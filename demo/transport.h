@@ -19,7 +19,7 @@ namespace httplib {
 class Client;
 }
 
-namespace ostrel::sim {
+namespace ostrel::demo {
 
 struct HttpOutcome {
   bool ok = false;  // an answer was received
@@ -61,4 +61,4 @@ std::string pathOfUrl(const std::string& url);
 HeaderList parseHeaderBlock(const std::string& block);
 std::string hostAnswerText(const HttpOutcome& outcome);
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::demo

@@ -1,0 +1,15 @@
+// The demo chart written as files: a PNG (ARGB image surface) and an SVG (vector surface, text
+// as outlines), both drawn by drawChart.
+#pragma once
+
+#include <string>
+
+#include "demo/chart.h"
+
+namespace ostrel::demo {
+
+// False with a one-line reason when a file cannot be written.
+bool writePng(const ChartData& data, const std::string& path, std::string& error);
+bool writeSvg(const ChartData& data, const std::string& path, std::string& error);
+
+}  // namespace ostrel::demo
