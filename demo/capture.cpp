@@ -31,7 +31,9 @@ void addLegend(sim::SimHost& sim, const DemoOptions& o, ChartData& chart) {
       L.push_back(
           {LegendEntry::kBox, colourInput(sim, in::kPutGexVolumeColour), 0, "Put GEX by volume"});
       L.push_back({LegendEntry::kDot, colourInput(sim, in::kGexDotColour1 + 1), 0,
-                   "GEX 5 / 15 min ago (prior dots)"});
+                   "GEX 5 min ago (prior dots)"});
+      L.push_back(
+          {LegendEntry::kDot, colourInput(sim, in::kGexDotColour1 + 3), 0, "GEX 15 min ago"});
     }
     if (o.display != 0) {
       L.push_back({LegendEntry::kBox, colourInput(sim, in::kCallGexOiColour), 0,
@@ -56,7 +58,14 @@ void addLegend(sim::SimHost& sim, const DemoOptions& o, ChartData& chart) {
   L.push_back(
       {LegendEntry::kLine, chart.primary[0], 0, "Subgraphs 0-2: majors through the day (history)"});
   L.push_back({LegendEntry::kLine, chart.primary[3], 2, "Subgraphs 3-4: majors by OI"});
-  L.push_back({LegendEntry::kDot, chart.primary[17], 0, "Subgraphs 9-17: max-change strikes"});
+  // The max-change strikes carry a colour per bar; the legend shows one of them.
+  std::uint32_t change_colour = chart.primary[17];
+  for (int g = 17; g >= 9; g -= 2) {
+    for (std::uint32_t c : chart.colours[static_cast<std::size_t>(g)]) {
+      if (c != 0) change_colour = c;
+    }
+  }
+  L.push_back({LegendEntry::kDisc, change_colour, 0, "Subgraphs 9-17: max-change strikes"});
 }
 
 }  // namespace

@@ -30,9 +30,10 @@ struct Candle {
 
 constexpr int kDemoSubgraphs = 19;
 
-// One legend entry: a filled box, a line (dash 0 solid, 1 dashed, 2 dotted) or a dot.
+// One legend entry: a filled box, a line (dash 0 solid, 1 dashed, 2 dotted), a dot (diamond,
+// as the prior markers) or a disc (as the subgraph dots).
 struct LegendEntry {
-  enum Kind { kBox, kLine, kDot } kind = kBox;
+  enum Kind { kBox, kLine, kDot, kDisc } kind = kBox;
   std::uint32_t colour = 0;
   int dash = 0;
   std::string label;

@@ -24,7 +24,8 @@ void drawIcon(cairo_t* cr, const LegendEntry& e, double x, double y) {
                : e.dash == 2 ? Dash::kDotted
                              : Dash::kSolid);
   } else {
-    marker(cr, x + kIcon / 2.0, y, 4.5, 1, e.colour);
+    marker(cr, x + kIcon / 2.0, y, e.kind == LegendEntry::kDot ? 4.5 : 3.0,
+           e.kind == LegendEntry::kDot ? 1 : 0, e.colour);
   }
 }
 
