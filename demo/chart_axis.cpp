@@ -70,6 +70,7 @@ void drawPriceGrid(cairo_t* cr, const PriceScale& s) {
 void drawPriceAxis(cairo_t* cr, const ChartData& d, const PriceScale& s) {
   const std::vector<Tag> all = tags(d, s);
   std::vector<double> wanted;
+  wanted.reserve(all.size());
   for (const Tag& t : all) wanted.push_back(t.wanted);
   const std::vector<double> placed = spreadLabels(wanted, kTagHeight, kTagGap, s.f.top, s.f.bottom);
 
