@@ -54,14 +54,23 @@ PriceScale priceScale(const ChartData& d, const Frame& f) {
   return s;
 }
 
+// A time label every 5 to 120 minutes, whichever gives at most 14 across the session.
 void drawTimeGrid(cairo_t* cr, const ChartData& d, const PriceScale& s) {
-  for (int minute = 0; minute <= s.bars; minute += 30) {
+  int step = 120;
+  for (int candidate : {5, 10, 15, 30, 60}) {
+    if (s.bars / candidate <= 14) {
+      step = candidate;
+      break;
+    }
+  }
+  for (int minute = 0; minute <= s.bars; ++minute) {
     const int clock = d.session_start_minute + minute;
+    if (clock % step != 0) continue;
     const double x = s.barX(minute);
     const bool hour = clock % 60 == 0;
-    strokeLine(cr, x, s.f.top, x, s.f.bottom, kGrid, 1.0, hour ? Dash::kSolid : Dash::kDotted);
-    strokeLine(cr, x, s.f.net_top, x, s.f.net_bottom, kGrid, 1.0,
-               hour ? Dash::kSolid : Dash::kDotted);
+    const Dash dash = hour ? Dash::kSolid : Dash::kDotted;
+    strokeLine(cr, x, s.f.top, x, s.f.bottom, kGrid, 1.0, dash);
+    strokeLine(cr, x, s.f.net_top, x, s.f.net_bottom, kGrid, 1.0, dash);
     char label[16];
     std::snprintf(label, sizeof label, "%02d:%02d", clock / 60 % 24, clock % 60);
     const double half = textWidth(cr, label, kAxisFont) / 2.0;
@@ -162,6 +171,13 @@ void drawPriorMarkers(cairo_t* cr, const ChartData& d, const PriceScale& s) {
 }
 
 void drawMajorLines(cairo_t* cr, const ChartData& d, const PriceScale& s) {
+  for (auto it = d.candles.rbegin(); it != d.candles.rend(); ++it) {
+    if (!it->set) continue;
+    const double y = s.y(it->close);
+    strokeLine(cr, s.f.left, y, s.f.right, y, it->close >= it->open ? kUp : kDown, 1.0,
+               Dash::kDotted, 0.8);
+    break;
+  }
   for (const DrawingSpec& dr : d.drawings) {
     if (dr.DrawingType != kDrawingHorizontalLine || !s.inside(dr.BeginValue)) continue;
     const std::uint32_t colour = isSet(dr.Color) ? dr.Color : kAxisText;

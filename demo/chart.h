@@ -6,8 +6,9 @@
 // Drawn in the price panel, back to front: grid, the published level subgraphs 0-6 as step lines
 // (the majors history fills 0-2 for the whole day), the max-change strike subgraphs as dots,
 // the study's strike bars (rectangles), candles, the study's prior dots (markers; hidden ones
-// left out) and its major lines. Each major line's text goes into a tag on the price axis; tags are
-// moved apart so that none overlaps another, and axis prices that a tag would cover are left out.
+// left out), a dotted line at the last price and the study's major lines. Each major line's text
+// and the last price go into tags on the price axis, moved apart so that none overlaps another;
+// axis prices that a tag would cover are left out. Time labels every 5 to 120 minutes.
 // Horizontal positions of bars and markers are window units: 0..150 across the price panel.
 #pragma once
 
