@@ -2,6 +2,7 @@
 
 #include <cairo-svg.h>
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 
 namespace ostrel::demo {
 namespace {
@@ -12,6 +13,7 @@ bool finish(cairo_surface_t* surface, cairo_t* cr, const std::string& path, std:
   cairo_surface_finish(surface);  // an SVG surface writes its file here
   const cairo_status_t written = cairo_surface_status(surface);
   cairo_surface_destroy(surface);
+  releaseFontCaches();
   const cairo_status_t status = drawn != CAIRO_STATUS_SUCCESS ? drawn : written;
   if (status == CAIRO_STATUS_SUCCESS) return true;
   error = "cannot write " + path + ": " + cairo_status_to_string(status);
@@ -19,6 +21,11 @@ bool finish(cairo_surface_t* surface, cairo_t* cr, const std::string& path, std:
 }
 
 }  // namespace
+
+void releaseFontCaches() {
+  cairo_debug_reset_static_data();
+  FcFini();
+}
 
 bool writePng(const ChartData& data, const std::string& path, std::string& error) {
   cairo_surface_t* surface =
@@ -30,6 +37,7 @@ bool writePng(const ChartData& data, const std::string& path, std::string& error
   if (png != CAIRO_STATUS_SUCCESS) {
     cairo_destroy(cr);
     cairo_surface_destroy(surface);
+    releaseFontCaches();
     error = "cannot write " + path + ": " + cairo_status_to_string(png);
     return false;
   }

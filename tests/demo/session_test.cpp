@@ -10,6 +10,7 @@
 #include "mock/mock_service.h"
 
 #include "demo/chart.h"
+#include "demo/picture.h"
 #include "demo/session.h"
 
 namespace ostrel::demo {
@@ -97,6 +98,7 @@ TEST(DemoSession, ShortSessionDrawsProfilesHistoryAndSurvivesFaults) {
     }
   }
   cairo_surface_destroy(surface);
+  releaseFontCaches();
   EXPECT_GT(lit, 20000);
 }
 
