@@ -1,5 +1,6 @@
 #include "jsonout/json_writer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -120,11 +121,7 @@ std::string doubleToken(double value) {
 std::string fixedToken(double value, int decimals) {
   if (!std::isfinite(value)) return "0";
   char buffer[400];  // %f of the largest double has 309 digits before the point
-  std::snprintf(buffer, sizeof buffer, "%.*f",
-                decimals < 0    ? 0
-                : decimals > 17 ? 17
-                                : decimals,
-                value);
+  std::snprintf(buffer, sizeof buffer, "%.*f", std::clamp(decimals, 0, 17), value);
   std::string s = normaliseNumber(buffer);
   if (s.find('.') != std::string::npos) {
     while (s.back() == '0') s.pop_back();
@@ -159,8 +156,9 @@ class JsonWriter::Layouter
     const Level* level = level_stack_.Pop<Level>(1);
     const bool is_inline = inline_.back();
     inline_.pop_back();
-    if (!array && level->valueCount % 2 != 0)
+    if (!array && level->valueCount % 2 != 0) {
       throw std::logic_error("JsonWriter: key without value");
+    }
     if (!is_inline && level->valueCount > 0) newline();
     os_->Put(array ? ']' : '}');
     if (level_stack_.Empty() && layout_ == Layout::lines) os_->Put('\n');
