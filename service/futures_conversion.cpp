@@ -2,13 +2,12 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
-#include <string>
 
 #include "host/host_calls.h"
 #include "host/numeric.h"
 #include "model/json_document.h"
 #include "service/https_client.h"
+#include "service/log_excerpt.h"
 #include "service/market_clock.h"
 #include "study/input_ids.h"
 #include "study/state_keys.h"
@@ -24,29 +23,6 @@ const char* orEmpty(const char* text) noexcept { return text != nullptr ? text :
 
 void log(StudyHost& host, const HostString& text, std::int32_t flag) {
   host::logMessage(host, text.c_str(), flag);
-}
-
-// `text` with every occurrence of the API key replaced by "***", for log lines that show what
-// the server sent (a server may echo the credential back). Keys shorter than four bytes are no
-// secret worth mangling the text for.
-HostString withoutKey(const char* text, const char* api_key) {
-  const std::size_t key_length = std::strlen(api_key);
-  if (key_length < 4 || std::strstr(text, api_key) == nullptr) return HostString(text);
-  try {
-    std::string clean;
-    for (const char* p = text;;) {
-      const char* found = std::strstr(p, api_key);
-      if (found == nullptr) {
-        clean.append(p);
-        break;
-      }
-      clean.append(p, found).append("***");
-      p = found + key_length;
-    }
-    return HostString(clean.c_str(), clean.size());
-  } catch (...) {
-    return HostString("(withheld)");
-  }
 }
 
 // Compares the inputs with the ticker and target of the last decision and stores them when
@@ -85,9 +61,12 @@ bool dailyTriggerFires(StudyHost& host) {
   return false;
 }
 
-// Fifteen minutes since the last request; a clock that went backwards never counts.
+// Fifteen minutes since the last request. A last request later than now means the chart's
+// clock went back (zone change, fall-back switch, correction): due at once rather than after
+// the clock has caught up again.
 bool periodElapsed(DateTime now, DateTime last) {
-  if (last == 0 || now < last) return false;
+  if (last == 0) return false;
+  if (now < last) return true;
   return static_cast<std::uint64_t>(now) - static_cast<std::uint64_t>(last) >=
          static_cast<std::uint64_t>(kPeriodicInterval);
 }
@@ -111,7 +90,7 @@ void parseAnswer(StudyHost& host, const char* body, const char* futures_target,
   if (const char* error = json::readString(json::findMember(&root, "error"))) {
     log(host,
         formatHostString("Ostrel Futures Conversion API Error: \"%s\".",
-                         withoutKey(error, api_key).c_str()),
+                         logExcerpt(error, api_key).c_str()),
         1);
     return;
   }
@@ -131,7 +110,7 @@ void parseAnswer(StudyHost& host, const char* body, const char* futures_target,
   if (name == nullptr) name = orEmpty(futures_target);
   log(host,
       formatHostString("Ostrel Futures Conversion: -> %s  x%.4f  %+.2f",
-                       withoutKey(name, api_key).c_str(), static_cast<double>(multiplier),
+                       logExcerpt(name, api_key).c_str(), static_cast<double>(multiplier),
                        static_cast<double>(additive)),
       0);
 }
@@ -161,17 +140,17 @@ void updateFuturesConversion(StudyHost& host, const char* ticker, const char* fu
   if (!result.ok) {
     log(host,
         formatHostString("Ostrel Futures Conversion: request failed: %s",
-                         withoutKey(result.error.c_str(), api_key).c_str()),
+                         logExcerpt(result.error.c_str(), api_key).c_str()),
         1);
   } else if (result.status != 200) {
     log(host,
         formatHostString("Ostrel Futures Conversion: HTTP %d: %s", static_cast<int>(result.status),
-                         withoutKey(result.body.c_str(), api_key).c_str()),
+                         logExcerpt(result.body.c_str(), api_key).c_str()),
         1);
   } else {
     log(host,
         formatHostString("Ostrel Futures Conversion: raw response: %s",
-                         withoutKey(result.body.c_str(), api_key).c_str()),
+                         logExcerpt(result.body.c_str(), api_key).c_str()),
         0);
     parseAnswer(host, result.body.c_str(), futures_target, api_key);
   }

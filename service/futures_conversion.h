@@ -3,8 +3,9 @@
 //
 // updateFuturesConversion runs on every scheduling step while a futures target is set. It sends
 // a blocking request at the daily 09:30 and 09:32 New York triggers (weekdays, re-armed before
-// 09:00), every 15 minutes after the last request, and whenever the ticker or the target
-// changed; the answer overwrites both premium inputs as floats.
+// 09:00), every 15 minutes after the last request (at once when the chart's clock went back
+// before it), and whenever the ticker or the target changed; the answer overwrites both premium
+// inputs as floats. Texts from the service appear in the log lines as logExcerpt shows them.
 #pragma once
 
 #include "host/study_host.h"

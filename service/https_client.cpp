@@ -31,11 +31,16 @@ bool checkQueryValue(const char* what, const char* value, HostString& error) noe
   return true;
 }
 
+// The key goes into a header line as it is (on Windows through a UTF-16 conversion, which
+// would turn stray bytes into other characters), so only printable ASCII passes. The error
+// names the offset, never a byte of the key.
 bool checkApiKey(const char* key, HostString& error) noexcept {
-  for (const char* p = key; *p != '\0'; ++p) {
-    const unsigned char c = static_cast<unsigned char>(*p);
-    if (c < 0x20 || c == 0x7F) {
-      error = "API KEY holds a control character; request not sent";
+  for (std::size_t i = 0; key[i] != '\0'; ++i) {
+    const unsigned char c = static_cast<unsigned char>(key[i]);
+    if (c < 0x20 || c > 0x7E) {
+      error = formatHostString(
+          "API KEY holds a byte outside printable ASCII (at offset %lu); request not sent",
+          static_cast<unsigned long>(i));
       return false;
     }
   }

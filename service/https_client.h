@@ -7,9 +7,10 @@
 //
 // Both values go into the query unencoded, so a value holding any byte outside letters, digits
 // and "-._~!$'()*,:@/" (space, '&', '#', '?', '%', '+', '=', controls, non-ASCII) is refused
-// before anything is sent, as is an API key holding a control byte (it would end the header
-// line). A refusal, like any exchange without a response, gives ok false, status 0 and an error
-// text; the error text never holds the API key or the header block.
+// before anything is sent, as is an API key holding any byte outside printable ASCII (a
+// control would end the header line; other bytes would change on the way into a header). A refusal,
+// like any exchange without a response, gives ok false, status 0 and an error text; the error text
+// never holds the API key or the header block.
 //
 // The request goes to host.Ops.DirectHttpsGet when the host provides one (the simulator and the
 // tests stand in for the network there), otherwise to the platform transport.

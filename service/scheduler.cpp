@@ -10,6 +10,7 @@
 #include "render/render_levels.h"
 #include "service/futures_conversion.h"
 #include "service/history_range.h"
+#include "service/pending_limit.h"
 #include "service/polling_interval.h"
 #include "service/profile_answer.h"
 #include "service/profile_records.h"
@@ -39,11 +40,11 @@ void requestHistory(StudyHost& host, const ScheduleArgs& args) {
   }
 }
 
-void takeHistoryAnswer(StudyHost& host, const ScheduleArgs& args) {
+void takeHistoryAnswer(StudyHost& host, float additive, float multiplicative) {
   if (state(host, key::history_state) != Pending || host.ResponseReady == 0) return;
   const char* text = host.ResponseText;
   if (hasText(text) && std::strcmp(text, "HTTP_REQUEST_ERROR") != 0) {
-    parseMajorsHistory(host, &host.ResponseText, args.additive, args.multiplicative);
+    parseMajorsHistory(host, &host.ResponseText, additive, multiplicative);
   }
   host::setStoredInt(host, key::history_state, Done);
 }
@@ -102,8 +103,9 @@ void scheduleRequests(StudyHost& host, const ScheduleArgs& args, std::int32_t& d
     host::setStoredInt(host, key::history_state, Due);
   }
 
+  expireStalePending(host);
   requestHistory(host, args);
-  takeHistoryAnswer(host, args);
+  takeHistoryAnswer(host, args.additive, args.multiplicative);
 
   if (hasText(args.futures_target)) {
     updateFuturesConversion(host, args.ticker, args.futures_target, args.api_key);
@@ -114,6 +116,15 @@ void scheduleRequests(StudyHost& host, const ScheduleArgs& args, std::int32_t& d
   if (host.ResponseReady == 0 || state(host, key::profile_state) != Pending) return;
   if (handleProfileAnswer(host)) return;
   parseProfile(host, args, drawingKey);
+}
+
+void takeAnswerWhileSuspended(StudyHost& host, float additive, float multiplicative) {
+  if (host.ResponseReady == 0) return;
+  if (state(host, key::history_state) == Pending) {
+    takeHistoryAnswer(host, additive, multiplicative);
+  } else if (state(host, key::profile_state) == Pending) {
+    host::setStoredInt(host, key::profile_state, Done);
+  }
 }
 
 }  // namespace ostrel

@@ -8,7 +8,8 @@
 // The profile and history requests share the host's one answer channel: neither starts while
 // the other is pending, and an answer belongs to whichever is pending (history first).
 // Halted requests stay halted until a full recalculation; the futures conversion ignores both
-// the halt and the window.
+// the halt and the window. A request left pending far longer than any answer takes counts as
+// failed (pending_limit.h).
 #pragma once
 
 #include <cstdint>
@@ -35,5 +36,12 @@ struct ScheduleArgs {
 
 // May throw std::bad_alloc from the parsers or the render pass; the study entry catches it.
 void scheduleRequests(StudyHost& host, const ScheduleArgs& args, std::int32_t& drawingKey);
+
+// The answer that a suspended call brings: nothing is requested or drawn in such a call, but
+// the host delivers each answer only once, and one left untaken would keep its request pending.
+// A majors history answer is parsed as in any call (it writes subgraph values only); a profile
+// answer is dropped, leaving profile_state Done, so the next request goes out when the interval
+// has passed. May throw std::bad_alloc from the history parser.
+void takeAnswerWhileSuspended(StudyHost& host, float additive, float multiplicative);
 
 }  // namespace ostrel

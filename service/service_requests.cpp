@@ -51,6 +51,7 @@ void sendMajorsHistoryRequest(StudyHost& host, const char* ticker, const char* a
   setHeader(headers[4], "User-Agent", formatHostString("Sierra Chart %d (Hist)", host.HostBuild));
   if (host::startHttpRequest(host, url.c_str(), body.c_str(), headers, 5) != 0) {
     host::setStoredInt(host, key::history_state, Pending);
+    host::setStoredTime(host, key::last_history_request, host.CurrentTime);
   } else {
     host::logMessage(host, "Ostrel: Error sending Majors history request.", 1);
     host::setStoredInt(host, key::history_state, Done);

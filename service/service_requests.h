@@ -24,7 +24,8 @@ void sendProfileRequest(StudyHost& host, const char* url, const char* api_key);
 HostString formatHistoryBody(std::int64_t start_seconds, std::int64_t end_seconds) noexcept;
 
 // Majors history request for the day's range: headers Authorization, Accept, Content-Type,
-// X-ostrel-plugin, User-Agent. Started: history_state Pending; refused: "Ostrel: Error sending
+// X-ostrel-plugin, User-Agent. Started: history_state Pending and last_history_request set to
+// CurrentTime; refused: "Ostrel: Error sending
 // Majors history request." (flag 1) and history_state Done, so it is not asked for again until
 // the next full recalculation.
 void sendMajorsHistoryRequest(StudyHost& host, const char* ticker, const char* api_key,

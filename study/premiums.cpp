@@ -1,15 +1,20 @@
 #include "study/premiums.h"
 
-#include "host/host_calls.h"
 #include "study/input_ids.h"
 #include "study/input_readers.h"
 
 namespace ostrel {
 
 Premiums readPremiums(StudyHost& host) noexcept {
-  Premiums out{};
-  out.additive = readFloat(host::input(host, in::kAdditivePremium));
-  StudyInput& multiplicative = host::input(host, in::kMultiplicativePremium);
+  Premiums out{0.0f, 1.0f};
+  // The clamped input access would hand over the host's last slot (the ticker, say) in place of
+  // a premium that the host does not have: read and repair only slots that exist.
+  if (host.Inputs == nullptr) return out;
+  if (host.InputCount > in::kAdditivePremium) {
+    out.additive = readFloat(host.Inputs[in::kAdditivePremium]);
+  }
+  if (host.InputCount <= in::kMultiplicativePremium) return out;
+  StudyInput& multiplicative = host.Inputs[in::kMultiplicativePremium];
   out.multiplicative = readFloat(multiplicative);
   if (!(out.multiplicative > 0.0f)) {
     multiplicative.setFloat(1.0f);

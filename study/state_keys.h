@@ -26,6 +26,7 @@ constexpr std::int32_t conversion_0932_done = 1001;
 // StoredTime keys.
 constexpr std::int32_t last_profile_request = 2;
 constexpr std::int32_t last_conversion_request = 3;
+constexpr std::int32_t last_history_request = 4;  // bounds how long it may stay pending
 
 // StoredText keys.
 constexpr std::int32_t conversion_ticker = 0;

@@ -35,7 +35,11 @@ void runUpdate(StudyHost& host) {
 
   if (host.IsRemovalCall != 0 || host.IsSuspended != 0) {
     removeAllDrawings(host);
-    if (host.IsRemovalCall != 0) releaseProfileRecords(host);
+    if (host.IsRemovalCall != 0) {
+      releaseProfileRecords(host);
+    } else {
+      takeAnswerWhileSuspended(host, premiums.additive, premiums.multiplicative);
+    }
     return;
   }
 

@@ -86,6 +86,10 @@ TEST_F(MajorsHistory, ConversionIsDoneInSinglePrecision) {
   EXPECT_EQ(value(2, 5), 16777216.0f);
   run("[" + point(6, R"("zero_gamma":3.5e38)") + "]", 0.0f, 1.0f);
   EXPECT_EQ(value(2, 6), std::numeric_limits<float>::infinity());
+  // The multiplication too: 16777216 x 3 is exact in float, where 16777217 x 3 in double
+  // narrows to 50331652.
+  run("[" + point(7, R"("zero_gamma":16777217)") + "]", 0.0f, 3.0f);
+  EXPECT_EQ(value(2, 7), 50331648.0f);
 }
 
 TEST_F(MajorsHistory, LaterPointInTheSameBarOverwritesOnlyItsKeys) {

@@ -150,6 +150,33 @@ TEST_F(RenderLevelsTest, DisplayModeSelectsPassesAndTheirMaximum) {
   EXPECT_EQ(render().placed.size(), 25u);
 }
 
+TEST_F(RenderLevelsTest, EachBarPassTakesItsColoursFromItsOwnInputs) {
+  // Eight distinct bar colours (the defaults share green and red between volume and OI), so a
+  // pass that read another pass's colour inputs shows.
+  const auto colour = [](std::uint32_t k) { return rgb(10 + k, 20 + k, 30 + k); };
+  for (std::int32_t k = 0; k < 8; ++k) {
+    input(in::kCallGexVolumeColour + 2 * k).setColour(colour(static_cast<std::uint32_t>(k)));
+  }
+  const sim::CallRecord& gex = render();
+  ASSERT_EQ(gex.placed.size(), 25u);
+  EXPECT_EQ(gex.placed[5].spec.Color, colour(0));   // volume 6010 (+40): call by volume
+  EXPECT_EQ(gex.placed[17].spec.Color, colour(1));  // volume 5990 (-20): put by volume
+  EXPECT_EQ(gex.placed[23].spec.Color, colour(2));  // OI 6010 (+80): call by OI
+  EXPECT_EQ(gex.placed[24].spec.Color, colour(3));  // OI 5990 (-5): put by OI
+
+  input(in::kGreek).setCustomList(6);
+  const sim::CallRecord& delta = render();
+  ASSERT_EQ(delta.placed.size(), 8u);
+  EXPECT_EQ(delta.placed[0].spec.Color, colour(4));  // positive delta
+  EXPECT_EQ(delta.placed[4].spec.Color, colour(5));  // negative delta
+
+  input(in::kGreek).setCustomList(3);
+  const sim::CallRecord& gamma = render();
+  ASSERT_EQ(gamma.placed.size(), 10u);
+  EXPECT_EQ(gamma.placed[2].spec.Color, colour(6));  // long gamma
+  EXPECT_EQ(gamma.placed[6].spec.Color, colour(7));  // short gamma
+}
+
 TEST_F(RenderLevelsTest, LayoutInputsAreClamped) {
   input(in::kGexDisplay).setCustomList(1);
   input(in::kBarScale).setInteger(0);

@@ -108,6 +108,35 @@ TEST_F(FuturesConversion, WeekdayTriggersFireOncePerMinuteBesideTheFifteenMinute
   }
 }
 
+TEST_F(FuturesConversion, The0930TriggerEndsAt0931) {
+  const Step monday[] = {
+      {at(2, 8, 50), true},       // first call ever; re-arms the triggers
+      {at(2, 9, 20), true},       // fifteen-minute rule
+      {at(2, 9, 31, 30), false},  // first call since: past the 09:30 minute, 11.5 min after
+      {at(2, 9, 32, 0), true},    // 09:32 trigger
+  };
+  for (const Step& step : monday) {
+    SCOPED_TRACE(step.time);
+    EXPECT_EQ(sentAt(step.time), step.sends);
+  }
+  EXPECT_EQ(storedInt(key::conversion_0930_done), 0);
+}
+
+// The chart's clock going back (a zone further west, a fall-back switch) leaves the last
+// request in the future: the fifteen-minute rule is due at once, not when the clock catches up.
+TEST_F(FuturesConversion, ClockMovingBackMakesTheRequestDue) {
+  const Step steps[] = {
+      {at(2, 11, 0), true},
+      {at(2, 8, 0), true},   // three hours back
+      {at(2, 8, 1), false},  // counts from the new request
+      {at(2, 8, 15), true},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.time);
+    EXPECT_EQ(sentAt(step.time), step.sends);
+  }
+}
+
 TEST_F(FuturesConversion, NoDailyTriggerOnSaturday) {
   const Step saturday[] = {
       {at(7, 8, 0), true},                              // first call; re-arms too
@@ -276,6 +305,35 @@ TEST_F(FuturesConversion, KeyEchoedByTheServerIsNotLogged) {
     EXPECT_EQ(line.text.find("key-0123456789"), std::string::npos) << line.text;
   }
   EXPECT_EQ(log().back().text, "Ostrel Futures Conversion API Error: \"bad key ***\".");
+}
+
+// A message-log line carries at most the first kibibyte of a body, then its full length.
+TEST_F(FuturesConversion, LongBodiesAreLoggedAsTheirFirstKibibyte) {
+  const std::string kib(1024, 'x');
+  const std::string big = std::string(1024, ' ') + std::string(2 * 1024 * 1024, ' ') + "{}";
+  struct Case {
+    std::uint32_t status;
+    std::string body;
+    std::string line;
+  } cases[] = {
+      {503, kib, "Ostrel Futures Conversion: HTTP 503: " + kib},
+      {503, kib + "y", "Ostrel Futures Conversion: HTTP 503: " + kib + "... (1025 bytes)"},
+      {200, big,
+       "Ostrel Futures Conversion: raw response: " + std::string(1024, ' ') +
+           "... (2098178 bytes)"},
+  };
+  DateTime t = at(2, 11, 0);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.status);
+    CallScript script;
+    script.conversion = DirectAnswer{true, c.status, c.body, ""};
+    t += 16 * 60 * kSec;
+    ASSERT_TRUE(sentAt(t, script));
+    ASSERT_GE(log().size(), 2u);
+    EXPECT_EQ(log()[1].text, c.line);
+  }
+  // The long answer was still parsed whole.
+  EXPECT_EQ(log().back().text, "Ostrel Futures Conversion: -> ES  x1.0000  +0.00");
 }
 
 TEST_F(FuturesConversion, ParserAloneHandlesNullBodyAndTarget) {

@@ -140,15 +140,29 @@ TEST_F(HttpsClient, UnsafeQueryValuesAreRefusedWithoutARequest) {
                "request not sent");
 }
 
-TEST_F(HttpsClient, KeyThatWouldEndTheHeaderLineIsRefusedWithoutNamingIt) {
-  for (const char* key : {"secret\r\nX-Injected: 1", "secret\n", "a\x7F", "\x1B"}) {
-    const ConversionResult result = fetchFuturesConversion(host_, "SPX", "ES", key);
+TEST_F(HttpsClient, KeyOutsidePrintableAsciiIsRefusedWithoutNamingIt) {
+  struct Case {
+    const char* key;
+    unsigned long offset;
+  } cases[] = {
+      {"secret\r\nX-Injected: 1", 6},
+      {"secret\n", 6},
+      {"a\x7F", 1},
+      {"\x1B", 0},
+      {"key\xC3\xA9", 3},  // UTF-8 letter
+      {"key\xC2\xA0", 3},  // no-break space pasted with the key
+      {"\xFF", 0},
+  };
+  for (const Case& c : cases) {
+    const ConversionResult result = fetchFuturesConversion(host_, "SPX", "ES", c.key);
     EXPECT_FALSE(result.ok);
-    EXPECT_STREQ(result.error.c_str(), "API KEY holds a control character; request not sent");
+    EXPECT_EQ(result.error.c_str(), "API KEY holds a byte outside printable ASCII (at offset " +
+                                        std::to_string(c.offset) + "); request not sent");
   }
   EXPECT_EQ(stand_in_.calls, 0);
-  // Blanks and non-ASCII bytes are not controls.
-  EXPECT_TRUE(fetchFuturesConversion(host_, "SPX", "ES", "two words \xC3\xA9").ok);
+  // Blanks and every printable ASCII byte pass.
+  EXPECT_TRUE(
+      fetchFuturesConversion(host_, "SPX", "ES", "two words ~!\"#$%&'()*+,-./:;<=>?@[]^_`{|}").ok);
 }
 
 }  // namespace

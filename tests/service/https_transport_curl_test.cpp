@@ -84,6 +84,19 @@ class LoopbackServer {
       released_.wait_for(lock, std::chrono::seconds(15), [this] { return release_; });
       res.set_content("late", "text/plain");
     });
+    server_.Get("/trickle", [this](const httplib::Request&, httplib::Response& res) {
+      // Promises 1000 bytes, sends one every 300 ms for seven, then stalls: the reads never
+      // wait a whole phase until the last one, which starts just before the total runs out.
+      res.set_content_provider(
+          1000, "text/plain", [this](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+            std::unique_lock<std::mutex> lock(mutex_);
+            const auto pause =
+                offset < 7 ? std::chrono::milliseconds(300) : std::chrono::seconds(15);
+            if (released_.wait_for(lock, pause, [this] { return release_; })) return false;
+            sink.write("x", 1);
+            return true;
+          });
+    });
     server_.Get("/v2/futures/conversion", [this](const httplib::Request& req,
                                                  httplib::Response& res) {
       std::lock_guard<std::mutex> lock(mutex_);
@@ -173,15 +186,24 @@ class CurlTransport : public ::testing::Test {
     delete trusted_;
   }
 
-  static DirectHttpsResult get(int port, const char* path) {
+  static DirectHttpsResult get(int port, const char* path, TransportOptions options = {}) {
     const DirectHttpsRequest request{"localhost", port, path, "Accept: application/json\r\n",
                                      "test-agent"};
-    TransportOptions options;
     options.ca_file = trusted_->pem_path.c_str();
     DirectHttpsResult result;
     httpsGet(request, options, result);
     return result;
   }
+
+  // Bounds short enough for stalling servers to take a second or two, not twenty.
+  static TransportOptions shortBounds() {
+    TransportOptions options;
+    options.phase_timeout_ms = kShortPhaseMs;
+    options.total_timeout_ms = kShortTotalMs;
+    return options;
+  }
+  static constexpr int kShortPhaseMs = 1000;
+  static constexpr int kShortTotalMs = 2500;
 
   static std::string dir_;
   static TestCa* trusted_;
@@ -245,8 +267,8 @@ TEST_F(CurlTransport, CertificatesThatDoNotVerifyAreRefused) {
     EXPECT_EQ(result.status, 0u);
     EXPECT_STREQ(result.body.c_str(), "");
     EXPECT_STREQ(result.error.c_str(),
-                 "curl_easy_perform failed (CURLcode=60: SSL peer certificate or SSH remote key "
-                 "was not OK)");
+                 "curl_easy_perform failed during the TLS handshake (CURLcode=60: SSL peer "
+                 "certificate or SSH remote key was not OK)");
   }
 }
 
@@ -257,25 +279,54 @@ TEST_F(CurlTransport, NothingListeningFailsAtOnce) {
   EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
   EXPECT_EQ(result.ok, 0);
   EXPECT_EQ(result.status, 0u);
-  EXPECT_STREQ(result.error.c_str(),
-               "curl_easy_perform failed (CURLcode=7: Couldn't connect to server)");
+  EXPECT_STREQ(
+      result.error.c_str(),
+      "curl_easy_perform failed while connecting (CURLcode=7: Couldn't connect to server)");
 }
 
-// Both silent cases wait out one phase time-out each.
+// A peer that stalls in a phase costs that phase's time-out, and the failure names the phase.
 TEST_F(CurlTransport, SilentPeersTimeOutAfterOnePhase) {
   DeadPort mute(/*listening=*/true);  // never completes the TLS handshake
   LoopbackServer server(*good_);      // completes it, then never answers the request
-  for (int port : {mute.port(), server.port()}) {
+  const struct {
+    int port;
+    const char* error;
+  } cases[] = {
+      {mute.port(),
+       "curl_easy_perform failed during the TLS handshake (CURLcode=28: Timeout was reached)"},
+      {server.port(),
+       "curl_easy_perform failed while waiting for the answer (CURLcode=28: Timeout was "
+       "reached)"},
+  };
+  for (const auto& c : cases) {
     const auto started = std::chrono::steady_clock::now();
-    const DirectHttpsResult result = get(port, "/silent");
+    const DirectHttpsResult result = get(c.port, "/silent", shortBounds());
     const auto elapsed = std::chrono::steady_clock::now() - started;
-    EXPECT_GE(elapsed, std::chrono::milliseconds(kPhaseTimeoutMs - 500));
-    EXPECT_LT(elapsed, std::chrono::milliseconds(kPhaseTimeoutMs + 2500));
+    EXPECT_GE(elapsed, std::chrono::milliseconds(kShortPhaseMs - 100));
+    // libcurl samples the transfer speed once a second, so a stalled wait for the answer ends
+    // up to a second after the phase time-out; always before the total.
+    EXPECT_LT(elapsed, std::chrono::milliseconds(kShortTotalMs));
     EXPECT_EQ(result.ok, 0);
     EXPECT_EQ(result.status, 0u);
-    EXPECT_STREQ(result.error.c_str(),
-                 "curl_easy_perform failed (CURLcode=28: Timeout was reached)");
+    EXPECT_STREQ(result.error.c_str(), c.error);
   }
+}
+
+// Reads that each arrive within the phase time-out cannot stretch the exchange past the total;
+// the read under way when it runs out gets only what remained.
+TEST_F(CurlTransport, TotalBoundHoldsWhenTheBodyTrickles) {
+  LoopbackServer server(*good_);
+  const auto started = std::chrono::steady_clock::now();
+  const DirectHttpsResult result = get(server.port(), "/trickle", shortBounds());
+  const auto elapsed = std::chrono::steady_clock::now() - started;
+  EXPECT_GE(elapsed, std::chrono::milliseconds(kShortTotalMs - 100));
+  EXPECT_LT(elapsed, std::chrono::milliseconds(kShortTotalMs + 700));
+  EXPECT_EQ(result.ok, 1);  // the answer came: status and what was read
+  EXPECT_EQ(result.status, 200u);
+  const std::string body = result.body.c_str();
+  EXPECT_GE(body.size(), 4u);  // seven by the server's clock; fewer on a busy machine
+  EXPECT_LE(body.size(), 7u);
+  EXPECT_EQ(body.find_first_not_of('x'), std::string::npos);
 }
 
 TEST_F(CurlTransport, ConversionRequestReachesTheServerAsComposed) {

@@ -23,12 +23,15 @@ TEST(PollingInterval, DueFromTheStartOfTheLastRequest) {
       {start, 0, 5, true},  // never requested
       {start, start, 0, true},
       {start, start, -3, true},
-      {start - kS, start, 0, false},  // clock went back
+      {start - kS, start, 0, true},             // clock went back: due at once
+      {start - 3 * 3600 * kS, start, 5, true},  // three hours back
+      {start - 1, start, 2147483647, true},
       {start + 100 * kS, start, 2147483647, false},
       {start + 2147483647LL * kS, start, 2147483647, true},
       {kMax, kMin, 5, true},
-      {kMin, kMax, -2147483647 - 1, false},
-      {kMin, 1, 0, false},
+      {kMin, kMax, -2147483647 - 1, true},
+      {kMin, 1, 0, true},
+      {kMax, kMin + 1, 2147483647, true},
   };
   for (const Row& r : rows) {
     EXPECT_EQ(profileRequestDue(r.now, r.last, r.interval), r.due)

@@ -80,6 +80,82 @@ TEST_F(Scheduler, IntervalCountsFromTheStartOfTheLastRequest) {
   EXPECT_TRUE(call(t0 + 60 * kSecond).requests.empty());
 }
 
+// The chart's clock going back (a zone further west, a fall-back switch) leaves the last
+// request in the future; the next request goes out at once instead of hours later.
+TEST_F(Scheduler, ClockMovingBackMakesTheRequestDue) {
+  const std::int64_t t = at(2026, 3, 10, 14, 0);
+  call(t);
+  call(t + kSecond, answer("EMPTY_RESPONSE"));
+  const std::int64_t back = t - 3 * test::kHour;
+  EXPECT_EQ(call(back).requests.size(), 1u);
+  EXPECT_EQ(storedTime(key::last_profile_request), back);
+  call(back + kSecond, answer("EMPTY_RESPONSE"));
+  EXPECT_TRUE(call(back + 4 * kSecond).requests.empty());  // the interval counts from there
+  EXPECT_EQ(call(back + 5 * kSecond).requests.size(), 1u);
+}
+
+// A request whose answer never comes counts as failed after ten minutes, from its start or from
+// the moment the clock went back before it; a call that brings an answer is never the one.
+TEST_F(Scheduler, PendingProfileRequestExpiresAfterTenMinutes) {
+  const char* const expired = "0:Ostrel: No answer to the profile request after 10 minutes.\n";
+  call(t0);
+  EXPECT_TRUE(call(t0 + 10 * test::kMinute - 1).requests.empty());
+  const sim::CallRecord& late = call(t0 + 10 * test::kMinute);
+  EXPECT_EQ(logOf(late), expired);
+  EXPECT_EQ(late.requests.size(), 1u);  // sent again in the same call
+  EXPECT_EQ(stored(key::profile_state), Pending);
+
+  const std::int64_t t1 = t0 + 20 * test::kMinute;
+  const sim::CallRecord& answered = call(t1, answer(kProfile));
+  EXPECT_FALSE(answered.placed.empty());  // ten minutes on, but the answer is taken
+  EXPECT_EQ(logOf(answered), "");
+
+  const std::int64_t t2 = t1 + 4 * test::kHour;  // 14:20, so 11:20 after going back
+  call(t2);
+  const std::int64_t back = t2 - 3 * test::kHour;
+  EXPECT_TRUE(call(back).requests.empty());  // pending; counts from here now
+  EXPECT_TRUE(call(back + 10 * test::kMinute - 1).requests.empty());
+  EXPECT_EQ(logOf(call(back + 10 * test::kMinute)), expired);
+}
+
+TEST_F(Scheduler, PendingHistoryRequestExpiresAfterTenMinutes) {
+  fullRecalc(t0);
+  ASSERT_EQ(stored(key::history_state), Pending);
+  EXPECT_EQ(storedTime(key::last_history_request), t0);
+  EXPECT_TRUE(call(t0 + 9 * test::kMinute).requests.empty());
+  const sim::CallRecord& late = call(t0 + 10 * test::kMinute);
+  EXPECT_EQ(logOf(late), "0:Ostrel: No answer to the Majors history request after 10 minutes.\n");
+  EXPECT_EQ(stored(key::history_state), Done);
+  ASSERT_EQ(late.requests.size(), 1u);
+  EXPECT_FALSE(isHistory(late.requests[0]));
+}
+
+// The host delivers each answer once; one that comes in a suspended call must not leave its
+// request pending.
+TEST_F(Scheduler, AnswerInASuspendedCallIsTakenOrDropped) {
+  const auto suspended = [&](std::int64_t t, const char* text) -> const sim::CallRecord& {
+    sim.host().IsSuspended = 1;
+    const sim::CallRecord& rec = call(t, answer(text));
+    sim.host().IsSuspended = 0;
+    return rec;
+  };
+  // A profile answer is dropped; polling goes on at the interval.
+  call(t0);
+  const sim::CallRecord& dropped = suspended(t0 + kSecond, kProfile);
+  EXPECT_TRUE(dropped.placed.empty());
+  EXPECT_EQ(logOf(dropped), "");
+  EXPECT_EQ(stored(key::profile_state), Done);
+  EXPECT_EQ(call(t0 + 5 * kSecond).requests.size(), 1u);
+
+  // A history answer is taken in: it writes subgraph values only. 13:35 UTC is bar 5.
+  fullRecalc(t0 + 10 * kSecond);
+  ASSERT_EQ(stored(key::history_state), Pending);
+  suspended(t0 + 11 * kSecond, "[{\"timestamp\": 1773149700, \"zero_gamma\": 5480.5}]");
+  EXPECT_EQ(stored(key::history_state), Done);
+  EXPECT_EQ(sim.subgraph(2).value(5), 5480.5f);
+  EXPECT_EQ(call(t0 + 12 * kSecond).requests.size(), 1u);
+}
+
 TEST_F(Scheduler, HugeIntervalAndZeroInterval) {
   sim.input(in::kRequestInterval).setInteger(2147483647);
   call(t0);

@@ -65,10 +65,10 @@ class WinHttpTls : public ::testing::Test {
     ASSERT_NE(ca_, nullptr) << "the test CA could not be added to the root store";
   }
 
-  static DirectHttpsResult get(const char* server_name, const char* path) {
+  static DirectHttpsResult get(const char* server_name, const char* path,
+                               TransportOptions options = {}) {
     const DirectHttpsRequest request{"api.invalid", 443, path, "Accept: application/json\r\n",
                                      "SierraChart-Ostrel/1.0"};
-    TransportOptions options;
     options.server = "localhost";
     options.port = portOf(server_name);
     DirectHttpsResult result;
@@ -113,6 +113,44 @@ TEST_F(WinHttpTls, BodyThatStopsPartWayKeepsWhatArrived) {
   EXPECT_EQ(result.ok, 1) << result.error.c_str();
   EXPECT_EQ(result.status, 200u);
   EXPECT_STREQ(result.body.c_str(), "{\"multiplier\": 1.00");
+}
+
+// Servers that stall once the TLS handshake is done: before the answer (one phase time-out,
+// reported as a send/receive failure) and in the body (bytes every 300 ms, then nothing: the
+// read under way when the total runs out gets only what remained). Short bounds keep it fast.
+TEST_F(WinHttpTls, StallsEndWithinTheTotalBound) {
+  // The trickle stalls some 2.1 s after the request: a read that took a whole phase from there
+  // would end past 3.6 s.
+  constexpr int kPhaseMs = 1500;
+  constexpr int kTotalMs = 2500;
+  TransportOptions options;
+  options.phase_timeout_ms = kPhaseMs;
+  options.total_timeout_ms = kTotalMs;
+
+  auto started = std::chrono::steady_clock::now();
+  const DirectHttpsResult silent = get("silent", "/x", options);
+  auto elapsed = std::chrono::steady_clock::now() - started;
+  EXPECT_GE(elapsed, std::chrono::milliseconds(kPhaseMs - 100));
+  EXPECT_LT(elapsed, std::chrono::milliseconds(kTotalMs + 700));
+  EXPECT_EQ(silent.ok, 0);
+  EXPECT_EQ(silent.status, 0u);
+  // ERROR_WINHTTP_TIMEOUT on Windows; Wine passes on the socket's WSAETIMEDOUT.
+  const std::string error = silent.error.c_str();
+  EXPECT_TRUE(error == "WinHttpSendRequest/ReceiveResponse failed (GetLastError=12002)" ||
+              error == "WinHttpSendRequest/ReceiveResponse failed (GetLastError=10060)")
+      << error;
+
+  started = std::chrono::steady_clock::now();
+  const DirectHttpsResult trickle = get("trickle", "/x", options);
+  elapsed = std::chrono::steady_clock::now() - started;
+  EXPECT_GE(elapsed, std::chrono::milliseconds(kTotalMs - 100));
+  EXPECT_LT(elapsed, std::chrono::milliseconds(kTotalMs + 500));
+  EXPECT_EQ(trickle.ok, 1) << trickle.error.c_str();
+  EXPECT_EQ(trickle.status, 200u);
+  const std::string body = trickle.body.c_str();
+  EXPECT_GE(body.size(), 4u);  // seven by the server's clock; fewer on a busy machine
+  EXPECT_LE(body.size(), 7u);
+  EXPECT_EQ(body.find_first_not_of('x'), std::string::npos);
 }
 
 TEST_F(WinHttpTls, UntrustedCertificateIsRefused) {

@@ -128,6 +128,39 @@ TEST_P(HostileHost, ListsThatDisagreeWithTheirCounts) {
   }
 }
 
+// Fewer input slots than the premiums need: the repair of a multiplicative premium not above 0
+// must not land on the host's last slot (the ticker becoming the float 1.0, say).
+TEST_P(HostileHost, FewInputsAreNotOverwrittenByThePremiumRepair) {
+  for (std::int32_t count : {1, 3, 4}) {
+    SCOPED_TRACE(count);
+    std::vector<StudyInput> inputs(static_cast<std::size_t>(count));
+    Subgraph subgraph;
+    StudyHost h;
+    zero(h);
+    h.Inputs = inputs.data();
+    h.InputCount = count;
+    h.Subgraphs = &subgraph;
+    h.SubgraphCount = 1;
+    StudyInput& last = inputs.back();
+    if (count == 4) {
+      last.setFloat(0.0f);  // the additive premium, which may well be 0
+    } else {
+      last.setText("SPX");
+    }
+    for (int bits : {0, 8, 4, 0}) {
+      setCallKind(h, bits);
+      study_(h);
+    }
+    if (count == 4) {
+      EXPECT_EQ(last.type, InputType::kFloat);
+      EXPECT_EQ(last.double_value, 0.0);
+    } else {
+      EXPECT_EQ(last.type, InputType::kText);
+      EXPECT_STREQ(last.text.c_str(), "SPX");
+    }
+  }
+}
+
 // Full-size lists, no operations, and the chart and clock fields at their extremes.
 TEST_P(HostileHost, ExtremeFieldValuesWithoutOperations) {
   std::vector<StudyInput> inputs(110);
