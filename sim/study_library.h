@@ -1,4 +1,4 @@
-// StudyLibrary (Windows only): the study as the platform reaches it, ostrel_v4_64.dll loaded at
+// StudyLibrary (Windows only): the study with its direct entry, ostrel_v4_64_direct.dll loaded at
 // run time and its three exports looked up by their undecorated names.
 //
 // load() fails, with a one-line reason in error(), when the file cannot be loaded or an export
@@ -14,8 +14,8 @@ namespace ostrel::sim {
 
 class StudyLibrary {
  public:
-  // The file name the platform loads.
-  static constexpr const char* kFileName = "ostrel_v4_64.dll";
+  // The direct-entry DLL that the build leaves beside the executable.
+  static constexpr const char* kFileName = "ostrel_v4_64_direct.dll";
 
   StudyLibrary() = default;
   StudyLibrary(const StudyLibrary&) = delete;
