@@ -30,7 +30,7 @@ struct s_SCInput_145 {
   int InputIndex = 0;
   void (*InternalSetCustomStrings)(int InputIndex, const char* strings) = nullptr;
 
-  s_SCInput_145() : DateTimeValue(0.0), TimeZoneValue(0) {}
+  s_SCInput_145() : DateTimeValue(0.0) { StringValue = nullptr; }
   s_SCInput_145(const s_SCInput_145&) = delete;
   s_SCInput_145& operator=(const s_SCInput_145&) = delete;
   ~s_SCInput_145() { StandinFreeText(); }
@@ -97,7 +97,7 @@ struct s_SCInput_145 {
     StandinFreeText();
     ValueType = type;
     DateTimeValue = 0.0;
-    TimeZoneValue = 0;
+    StringValue = nullptr;  // the pointer shares the bytes of TimeZoneValue
   }
 };
 
