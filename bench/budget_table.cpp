@@ -186,6 +186,19 @@ bool printBudgetTable(const CollectingReporter& r) {
   }
 
   {
+    const Figure* f = r.find("BM_PlatformIdleCall");
+    const Figure* b = r.find("BM_PlatformInputFetch");
+    const bool present = f != nullptr && b != nullptr && b->seconds > 0.0;
+    const double ratio = present ? f->seconds / b->seconds : 0.0;
+    const double allocs = counter(f, "all_allocs");
+    t.budget("Idle call through the platform binding", present ? duration(f->seconds) : "-",
+             present ? "110 platform input fetches " + duration(b->seconds) : "-", ratioText(ratio),
+             "<= 1 us and <= 3 x", present, present && f->seconds <= 1e-6 && ratio <= 3.0);
+    t.budget("  heap allocations per idle call (binding)", number(allocs, "%.1f"), "-", "-", "0",
+             f != nullptr, f != nullptr && allocs == 0.0);
+  }
+
+  {
     const Figure* f = r.find("BM_AnswerCycle");
     t.row("Answer-to-render call, 300 strikes", f != nullptr ? duration(f->seconds) : "-", "-", "-",
           "-", f != nullptr ? "info" : "MISSING");

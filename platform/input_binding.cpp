@@ -32,7 +32,14 @@ void setValue(StudyInput& to, InputType type, double d, std::int32_t i, std::uin
   to.has_text = 0;
 }
 
-bool sameDouble(double a, double b) noexcept { return std::memcmp(&a, &b, sizeof a) == 0; }
+// Bit for bit, so that a NaN the core left alone does not count as a change.
+bool sameDouble(double a, double b) noexcept {
+  std::uint64_t x = 0;
+  std::uint64_t y = 0;
+  std::memcpy(&x, &a, sizeof a);
+  std::memcpy(&y, &b, sizeof b);
+  return x == y;
+}
 
 bool changed(const StudyInput& now, const InputSnapshot& then, const s_SCInput_145& platform) {
   if (now.type != then.type) return true;
