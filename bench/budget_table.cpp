@@ -199,6 +199,19 @@ bool printBudgetTable(const CollectingReporter& r) {
   }
 
   {
+    const Figure* f = r.find("BM_PlatformRenderPass");
+    const Figure* b = r.find("BM_PlatformRenderCalls");
+    const bool present = f != nullptr && b != nullptr && b->seconds > 0.0;
+    const double ratio = present ? f->seconds / b->seconds : 0.0;
+    t.budget("Render pass through the platform binding, 300 strikes, Both",
+             present ? duration(f->seconds) : "-",
+             present ? number(counter(b, "platform_calls")) + " bare platform calls " +
+                           duration(b->seconds)
+                     : "-",
+             ratioText(ratio), "<= 1.5 x", present, present && ratio <= 1.5);
+  }
+
+  {
     const Figure* f = r.find("BM_AnswerCycle");
     t.row("Answer-to-render call, 300 strikes", f != nullptr ? duration(f->seconds) : "-", "-", "-",
           "-", f != nullptr ? "info" : "MISSING");

@@ -3,15 +3,25 @@
 // - the idle update call, timed from the platform's call of the export to its return (the
 //   binding presents the record, the core runs, the binding writes back), against fetching the
 //   110 inputs from the platform's record; its heap allocations in steady state;
-// - the fetch baseline: the 110 input references of the record, as any study reads them.
+// - the fetch baseline: the 110 input references of the record, as any study reads them;
+// - the render pass of a 300-strike profile in mode Both through the binding, against the bare
+//   platform calls it makes (UseTool with the very records the binding handed over, the
+//   deletions, the persistent ints of the drawing slots), recorded and replayed.
 #include <benchmark/benchmark.h>
 
 #include "bench/alloc_counter.h"
 #include "bench/answers.h"
+#include "bench/platform_pass_replay.h"
 #include "bench/study_fixture.h"
+#include "model/gex_data.h"
+#include "model/greek_data.h"
+#include "model/parse_gex_profile.h"
+#include "platform/binding_instance.h"
 #include "platform/platform_call.h"
+#include "render/render_levels.h"
 #include "sim/platform_record.h"
 #include "study/input_ids.h"
+#include "study/state_keys.h"
 
 namespace ostrel::bench {
 namespace {
@@ -57,9 +67,96 @@ void BM_PlatformInputFetch(benchmark::State& state) {
   for (auto _ : state) fetchPlatformInputs(sc);
 }
 
+struct PlatformRender {
+  StudyFixture fixture;
+  sim::PlatformRecord platform{fixture.sim(), &platform::runPlatformCall};
+  platform::BindingInstance binding;
+  GexData gex;
+  GreekData greek;
+  std::string error;
+
+  PlatformRender() {
+    StudyHost& host = fixture.host();
+    host.CurrentTime = sessionTime(10, 0, 0);
+    const std::string text = makeGexAnswer(300);
+    const char* response = text.c_str();
+    if (parseGexProfile(host, &response, &gex) != ParseOutcome::filled) {
+      error = "the GEX answer did not parse";
+    } else if (fixture.sim().input(in::kGexDisplay).int_value != 2) {
+      error = "the display mode is not Both";
+    }
+    fixture.sim().runCall(sim::PlatformRecord::studyFunction());  // the record now holds the chart
+  }
+
+  static void step(StudyHost& host, void* context) {
+    PlatformRender& self = *static_cast<PlatformRender*>(context);
+    std::int32_t drawing_key = key::first_drawing_slot;
+    renderLevels(host, drawing_key, &self.gex, &self.greek, 0.0f, 1.0f);
+  }
+  static void pass(void* context) {
+    PlatformRender& self = *static_cast<PlatformRender*>(context);
+    self.binding.runStep(self.platform.record(), &step, context);
+  }
+  // A fresh call record of the simulated host (it records every drawing call it serves).
+  void freshCall() { fixture.sim().runCall(nullptr); }
+};
+
+void BM_PlatformRenderPass(benchmark::State& state) {
+  PlatformRender setup;
+  if (!setup.error.empty()) {
+    state.SkipWithError(setup.error.c_str());
+    return;
+  }
+  PlatformRender::pass(&setup);
+  setup.freshCall();
+  PlatformRender::pass(&setup);
+  const sim::CallRecord& record = setup.fixture.sim().lastCall();
+  if (record.placed.size() < 300u) {
+    state.SkipWithError("the pass placed fewer drawings than strikes");
+    return;
+  }
+  state.counters["placed"] = static_cast<double>(record.placed.size());
+  for (auto _ : state) {
+    state.PauseTiming();
+    setup.freshCall();
+    state.ResumeTiming();
+    PlatformRender::pass(&setup);
+  }
+}
+
+void BM_PlatformRenderCalls(benchmark::State& state) {
+  PlatformRender setup;
+  if (!setup.error.empty()) {
+    state.SkipWithError(setup.error.c_str());
+    return;
+  }
+  s_sc& sc = setup.platform.record();
+  PlatformRender::pass(&setup);
+  setup.freshCall();
+  const auto earlier = PlatformPassReplay::record(sc, &PlatformRender::pass, &setup);
+  setup.freshCall();
+  const auto pass = PlatformPassReplay::record(sc, &PlatformRender::pass, &setup);
+  PlatformPassReplay replay(earlier, pass);
+  if (!replay.replayable()) {
+    state.SkipWithError("the pass made platform calls that cannot be replayed");
+    return;
+  }
+  for (auto _ : state) {
+    state.PauseTiming();
+    setup.freshCall();
+    state.ResumeTiming();
+    replay.run(sc);
+  }
+  // The replay leaves what the pass leaves: as many drawings of the study on the chart.
+  state.counters["platform_calls"] = static_cast<double>(replay.operations());
+  state.counters["drawings_left"] = static_cast<double>(setup.fixture.sim().drawings().size());
+}
+
 }  // namespace
 
 BENCHMARK(BM_PlatformIdleCall)->Repetitions(9);
+BENCHMARK(BM_PlatformRenderPass);
+BENCHMARK(BM_PlatformRenderCalls);
 BENCHMARK(BM_PlatformInputFetch)->Repetitions(9);
 
 }  // namespace ostrel::bench

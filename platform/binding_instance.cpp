@@ -36,7 +36,7 @@ BindingInstance::BindingInstance() noexcept {
   host_.HostContext = this;
 }
 
-void BindingInstance::run(s_sc& sc) noexcept {
+void BindingInstance::runStep(s_sc& sc, void (*step)(StudyHost&, void*), void* context) noexcept {
   sc_ = &sc;
   installPlatformOps(host_.Ops, sc);
   if (attach(sc)) {
@@ -46,7 +46,11 @@ void BindingInstance::run(s_sc& sc) noexcept {
     takeAnswer(sc);
     const std::int32_t recalc_from = host_.RecalcFromBar;
     const std::int32_t earliest = host_.EarliestChangedBar;
-    studyFunction(host_);
+    if (step != nullptr) {
+      step(host_, context);
+    } else {
+      studyFunction(host_);
+    }
     writeBack(sc, recalc_from, earliest);
   }
   host_.ResponseReady = 0;

@@ -56,7 +56,10 @@ class BindingInstance {
   BindingInstance& operator=(const BindingInstance&) = delete;
 
   // One call: present `sc`, run the core, write back what it changed.
-  void run(s_sc& sc) noexcept;
+  void run(s_sc& sc) noexcept { runStep(sc, nullptr, nullptr); }
+  // The same with `step` in place of the study function (null: the study function), so that a
+  // tool can time one part of the core through the binding (bench/).
+  void runStep(s_sc& sc, void (*step)(StudyHost& host, void* context), void* context) noexcept;
 
   s_sc& record() noexcept { return *sc_; }
   StudyHost& host() noexcept { return host_; }
