@@ -190,12 +190,17 @@ bool printBudgetTable(const CollectingReporter& r) {
     const Figure* b = r.find("BM_PlatformInputFetch");
     const bool present = f != nullptr && b != nullptr && b->seconds > 0.0;
     const double ratio = present ? f->seconds / b->seconds : 0.0;
-    const double allocs = counter(f, "all_allocs");
     t.budget("Idle call through the platform binding", present ? duration(f->seconds) : "-",
-             present ? "110 platform input fetches " + duration(b->seconds) : "-", ratioText(ratio),
-             "<= 1 us and <= 3 x", present, present && f->seconds <= 1e-6 && ratio <= 3.0);
-    t.budget("  heap allocations per idle call (binding)", number(allocs, "%.1f"), "-", "-", "0",
-             f != nullptr, f != nullptr && allocs == 0.0);
+             present ? "reading 110 platform inputs " + duration(b->seconds) : "-",
+             ratioText(ratio), "<= 1 us and <= 3 x", present,
+             present && f->seconds <= 1e-6 && ratio <= 3.0);
+    // The binding's own: the platform call's allocations beyond the direct idle call's.
+    const Figure* direct = r.find("BM_IdleCall");
+    const bool both = f != nullptr && direct != nullptr;
+    const double added = both ? counter(f, "all_allocs") - counter(direct, "all_allocs") : 0.0;
+    t.budget("  heap allocations the binding adds per idle call", number(added, "%.1f"),
+             both ? number(counter(direct, "all_allocs"), "%.1f") + " in the direct call" : "-",
+             "-", "0", both, both && added <= 0.0);
   }
 
   {

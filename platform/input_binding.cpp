@@ -41,13 +41,38 @@ bool sameDouble(double a, double b) noexcept {
   return x == y;
 }
 
-bool changed(const StudyInput& now, const InputSnapshot& then, const s_SCInput_145& platform) {
+// The platform's value union as bytes: a double and, at the next 8 bytes, the text pointer (or
+// the time zone) share it in every member.
+void takeRaw(const s_SCInput_145& from, InputSnapshot& to) noexcept {
+  to.raw_type = from.ValueType;
+  std::memcpy(&to.raw_value[0], &from.DateTimeValue, sizeof to.raw_value[0]);
+  std::memcpy(&to.raw_value[1], &from.StringValue, sizeof to.raw_value[1]);
+  to.raw_valid = true;
+}
+
+bool sameRaw(const s_SCInput_145& from, const InputSnapshot& to) noexcept {
+  if (!to.raw_valid || from.ValueType != to.raw_type) return false;
+  std::uint64_t value[2] = {0, 0};
+  std::memcpy(&value[0], &from.DateTimeValue, sizeof value[0]);
+  std::memcpy(&value[1], &from.StringValue, sizeof value[1]);
+  return value[0] == to.raw_value[0] && value[1] == to.raw_value[1];
+}
+
+void takeValue(const StudyInput& from, InputSnapshot& to) noexcept {
+  to.type = from.type;
+  to.int_value = from.int_value;
+  to.double_value = from.double_value;
+  to.colour_value = from.colour_value;
+}
+
+bool changed(const StudyInput& now, const InputSnapshot& then, s_sc& sc, std::int32_t index) {
   if (now.type != then.type) return true;
   switch (now.type) {
     case InputType::kFloat:
     case InputType::kTimeOfDay: return !sameDouble(now.double_value, then.double_value);
     case InputType::kColour: return now.colour_value != then.colour_value;
     case InputType::kText: {
+      const s_SCInput_145& platform = sc.Input[index];
       const char* held = platform.ValueType == STRING_VALUE ? platform.StringValue : nullptr;
       return !(now.text == (held != nullptr ? held : ""));
     }
@@ -106,10 +131,18 @@ void writeInputValue(const StudyInput& from, s_SCInput_145& to) noexcept {
 }
 
 void readInputs(s_sc& sc, StudyInput* inputs, InputSnapshot* taken, std::int32_t count) noexcept {
+  // The caller made sure the array holds `count` inputs; index it directly.
+  sc.Input.ElementAt(count - 1);
+  const s_SCInput_145* all = sc.Input.GetPointer();
+  if (all == nullptr || sc.Input.GetArraySize() < count) return;
   for (std::int32_t i = 0; i < count; ++i) {
+    const s_SCInput_145& from = all[i];
+    InputSnapshot& mark = taken[i];
+    if (from.ValueType != STRING_VALUE && sameRaw(from, mark)) continue;
     StudyInput& slot = inputs[i];
-    readInput(sc.Input[i], slot);
-    taken[i] = InputSnapshot{slot.type, slot.int_value, slot.double_value, slot.colour_value};
+    readInput(from, slot);
+    takeValue(slot, mark);
+    takeRaw(from, mark);
   }
 }
 
@@ -128,11 +161,14 @@ void writeDeclaredInputs(s_sc& sc, const StudyInput* inputs, std::int32_t count)
   }
 }
 
-void writeChangedInputs(s_sc& sc, const StudyInput* inputs, const InputSnapshot* taken,
+void writeChangedInputs(s_sc& sc, const StudyInput* inputs, InputSnapshot* taken,
                         std::int32_t count) noexcept {
   for (std::int32_t i = 0; i < count; ++i) {
+    if (!changed(inputs[i], taken[i], sc, i)) continue;
     s_SCInput_145& to = sc.Input[i];
-    if (changed(inputs[i], taken[i], to)) writeInputValue(inputs[i], to);
+    writeInputValue(inputs[i], to);
+    takeValue(inputs[i], taken[i]);
+    takeRaw(to, taken[i]);
   }
 }
 

@@ -21,12 +21,18 @@
 
 namespace ostrel::platform {
 
-// What a slot held when it was handed to the core.
+// What a slot held when it was handed to the core, and the platform input's raw type and value
+// bytes it was read from: an input whose bytes are unchanged since is not converted again (the
+// slot still holds its value), so an idle call costs a compare per input. Texts are compared
+// by content every call, as a new text may reuse the old one's address.
 struct InputSnapshot {
   InputType type = InputType::kNone;
   std::int32_t int_value = 0;
   double double_value = 0.0;
   std::uint32_t colour_value = 0;
+  bool raw_valid = false;
+  unsigned char raw_type = 0;
+  std::uint64_t raw_value[2] = {0, 0};
 };
 
 void readInput(const s_SCInput_145& from, StudyInput& to) noexcept;
@@ -34,7 +40,7 @@ void writeInputValue(const StudyInput& from, s_SCInput_145& to) noexcept;
 
 void readInputs(s_sc& sc, StudyInput* inputs, InputSnapshot* taken, std::int32_t count) noexcept;
 void writeDeclaredInputs(s_sc& sc, const StudyInput* inputs, std::int32_t count) noexcept;
-void writeChangedInputs(s_sc& sc, const StudyInput* inputs, const InputSnapshot* taken,
+void writeChangedInputs(s_sc& sc, const StudyInput* inputs, InputSnapshot* taken,
                         std::int32_t count) noexcept;
 
 }  // namespace ostrel::platform
