@@ -123,7 +123,6 @@ TEST(PlatformRecordFaults, TooFewInputsOrSubgraphsAreRefusedWithOneLine) {
   for (const Case c : {Case{109, 60}, Case{128, 18}, Case{0, 0}}) {
     Chart chart;
     s_sc& sc = chart.platform.record();
-    std::vector<s_SCInput_145> none;
     // Point the record at the first `inputs` slots only (the storage stays the record's).
     sc.Input.StandinBind(c.inputs > 0 ? &sc.Input[0] : nullptr, c.inputs);
     sc.Subgraph.StandinBind(c.subgraphs > 0 ? &sc.Subgraph[0] : nullptr, c.subgraphs);

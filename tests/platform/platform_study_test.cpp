@@ -133,8 +133,6 @@ TEST(PlatformRecordState, TheBindingFreesItsStateOnTheLastCall) {
   Chart chart(true);
   s_sc& sc = chart.platform.record();
   chart.call(kLater);
-  PlatformRecord* const record = &chart.platform;
-  static_cast<void>(record);
   EXPECT_NE(sc.GetPersistentPointer(platform::kInstancePointerKey), nullptr);
   chart.sim.host().IsRemovalCall = 1;
   chart.call(kLater + kMicrosPerSecond);
