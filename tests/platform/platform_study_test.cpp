@@ -49,6 +49,8 @@ struct Chart {
     sim.input(in::kTicker).setText("SPX");
     sim.input(in::kFuturesTarget).setText("");
   }
+  // The platform's last call, so that the study releases its records.
+  ~Chart() { sim.releaseStudy(study); }
 
   const CallRecord& call(DateTime t, bool full_recalc = false,
                          const std::string* answer = nullptr) {
