@@ -186,6 +186,37 @@ bool printBudgetTable(const CollectingReporter& r) {
   }
 
   {
+    const Figure* f = r.find("BM_PlatformIdleCall");
+    const Figure* b = r.find("BM_PlatformInputFetch");
+    const bool present = f != nullptr && b != nullptr && b->seconds > 0.0;
+    const double ratio = present ? f->seconds / b->seconds : 0.0;
+    t.budget("Idle call through the platform binding", present ? duration(f->seconds) : "-",
+             present ? "reading 110 platform inputs " + duration(b->seconds) : "-",
+             ratioText(ratio), "<= 1 us and <= 3 x", present,
+             present && f->seconds <= 1e-6 && ratio <= 3.0);
+    // The binding's own: the platform call's allocations beyond the direct idle call's.
+    const Figure* direct = r.find("BM_IdleCall");
+    const bool both = f != nullptr && direct != nullptr;
+    const double added = both ? counter(f, "all_allocs") - counter(direct, "all_allocs") : 0.0;
+    t.budget("  heap allocations the binding adds per idle call", number(added, "%.1f"),
+             both ? number(counter(direct, "all_allocs"), "%.1f") + " in the direct call" : "-",
+             "-", "0", both, both && added <= 0.0);
+  }
+
+  {
+    const Figure* f = r.find("BM_PlatformRenderPass");
+    const Figure* b = r.find("BM_PlatformRenderCalls");
+    const bool present = f != nullptr && b != nullptr && b->seconds > 0.0;
+    const double ratio = present ? f->seconds / b->seconds : 0.0;
+    t.budget("Render pass through the platform binding, 300 strikes, Both",
+             present ? duration(f->seconds) : "-",
+             present ? number(counter(b, "platform_calls")) + " bare platform calls " +
+                           duration(b->seconds)
+                     : "-",
+             ratioText(ratio), "<= 1.5 x", present, present && ratio <= 1.5);
+  }
+
+  {
     const Figure* f = r.find("BM_AnswerCycle");
     t.row("Answer-to-render call, 300 strikes", f != nullptr ? duration(f->seconds) : "-", "-", "-",
           "-", f != nullptr ? "info" : "MISSING");

@@ -1,6 +1,7 @@
 #include "sim/replay_command.h"
 
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <string>
 
@@ -26,24 +27,28 @@ void reportError(const char* message) {
 
 // argv[0] is the subcommand's name.
 int runReplayCommand(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: ostrel-sim replay SCENARIO.json\n");
+  const bool platform = argc == 3 && std::strcmp(argv[1], "--platform") == 0;
+  if (argc != 2 && !platform) {
+    std::fprintf(stderr, "usage: ostrel-sim replay [--platform] SCENARIO.json\n");
     return 2;
   }
+  const char* scenario_path = argv[argc - 1];
 #if defined(_WIN32)
-  // As the platform does: the study comes from the DLL, not from this executable.
+  // As the platform does: the study comes from a DLL, not from this executable.
   StudyLibrary library;
-  if (!library.loadBesideExecutable()) {
+  const bool loaded = platform ? library.loadBesideExecutable(StudyLibrary::kPlatformFileName, true)
+                               : library.loadBesideExecutable();
+  if (!loaded) {
     reportError(library.error().c_str());
     return 1;
   }
   const StudyEntry study = library.entry();
 #else
-  const StudyEntry study = linkedStudy();
+  const StudyEntry study = platform ? linkedPlatformStudy() : linkedStudy();
 #endif
   std::string trace;
   try {
-    trace = runScenario(loadScenario(argv[1]), study);
+    trace = runScenario(loadScenario(scenario_path), study);
   } catch (const std::exception& e) {
     reportError(e.what());
     return 1;

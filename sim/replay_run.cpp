@@ -1,6 +1,9 @@
 #include "sim/replay_run.h"
 
+#include <optional>
+
 #include "jsonout/json_writer.h"
+#include "sim/platform_record.h"
 #include "sim/replay_inputs.h"
 #include "sim/replay_trace.h"
 #include "sim/sim_host.h"
@@ -27,6 +30,12 @@ std::string runScenario(const Scenario& scenario, const StudyEntry& study) {
   const std::int64_t step = chart.bar_seconds * kMicrosPerSecond;
   sim.setBars(chart.bar_start, step, chart.bar_count);
   StudyHost& h = sim.host();
+  std::optional<PlatformRecord> platform;
+  StudyFunction function = study.function;
+  if (study.platform != nullptr) {
+    platform.emplace(sim, study.platform);
+    function = PlatformRecord::studyFunction();
+  }
   h.PriceTick = chart.tick;
   h.HostBuild = chart.host_build;
   h.ChartId = chart.chart_id;
@@ -36,7 +45,7 @@ std::string runScenario(const Scenario& scenario, const StudyEntry& study) {
   out.beginObject();
   out.key("calls");
   out.beginArray();
-  writeCallTrace(out, 0, "defaults", sim.runDefaults(study.function), sim);
+  writeCallTrace(out, 0, "defaults", sim.runDefaults(function), sim);
   writeInputs(scenario.inputs, sim);
 
   DateTime previous_time = chart.bar_start;
@@ -57,7 +66,7 @@ std::string runScenario(const Scenario& scenario, const StudyEntry& study) {
     if (call.recalc_from_bar) h.RecalcFromBar = *call.recalc_from_bar;
     writeInputs(call.inputs, sim);
     for (std::int32_t type : call.stale_drawings) sim.addStaleDrawing(type);
-    writeCallTrace(out, index++, callKind(call), sim.runCall(study.function, call.script), sim);
+    writeCallTrace(out, index++, callKind(call), sim.runCall(function, call.script), sim);
     previous_time = time;
   }
   out.endArray();
@@ -67,7 +76,7 @@ std::string runScenario(const Scenario& scenario, const StudyEntry& study) {
 
   h.IsFullRecalc = 0;
   h.IsSuspended = 0;
-  sim.releaseStudy(study.function);
+  sim.releaseStudy(function);
   return out.text();
 }
 

@@ -1,4 +1,4 @@
-// StudyLibrary (Windows only): the study as the platform reaches it, ostrel_v4_64.dll loaded at
+// StudyLibrary (Windows only): the study with its direct entry, ostrel_v4_64_direct.dll loaded at
 // run time and its three exports looked up by their undecorated names.
 //
 // load() fails, with a one-line reason in error(), when the file cannot be loaded or an export
@@ -14,8 +14,11 @@ namespace ostrel::sim {
 
 class StudyLibrary {
  public:
-  // The file name the platform loads.
-  static constexpr const char* kFileName = "ostrel_v4_64.dll";
+  // The direct-entry DLL that the build leaves beside the executable.
+  static constexpr const char* kFileName = "ostrel_v4_64_direct.dll";
+  // The platform entry built against the SDK stand-in: scsf_OstrelLevels takes the stand-in's
+  // s_sc (sim/platform_record.h), and is loaded into StudyEntry::platform.
+  static constexpr const char* kPlatformFileName = "ostrel_v4_64_standin.dll";
 
   StudyLibrary() = default;
   StudyLibrary(const StudyLibrary&) = delete;
@@ -23,9 +26,9 @@ class StudyLibrary {
   ~StudyLibrary();
 
   // `path` as given (absolute, or searched the way LoadLibrary searches).
-  bool load(const std::string& path);
-  // kFileName in the directory of the running executable.
-  bool loadBesideExecutable();
+  bool load(const std::string& path, bool platform_entry = false);
+  // `file_name` (kFileName or kPlatformFileName) in the directory of the running executable.
+  bool loadBesideExecutable(const char* file_name = kFileName, bool platform_entry = false);
 
   const StudyEntry& entry() const noexcept { return entry_; }
   const std::string& error() const noexcept { return error_; }

@@ -30,7 +30,7 @@ StudyLibrary::~StudyLibrary() {
   if (module_ != nullptr) FreeLibrary(static_cast<HMODULE>(module_));
 }
 
-bool StudyLibrary::load(const std::string& path) {
+bool StudyLibrary::load(const std::string& path, bool platform_entry) {
   if (module_ != nullptr) {
     error_ = "a study library is already loaded";
     return false;
@@ -41,13 +41,17 @@ bool StudyLibrary::load(const std::string& path) {
     return false;
   }
   StudyEntry entry;
-  entry.function = exported<void (*)(StudyHost&)>(module, "scsf_OstrelLevels");
+  if (platform_entry) {
+    entry.platform = exported<void (*)(s_sc&)>(module, "scsf_OstrelLevels");
+  } else {
+    entry.function = exported<void (*)(StudyHost&)>(module, "scsf_OstrelLevels");
+  }
   entry.version = exported<std::int32_t (*)()>(module, "scdll_DLLVersion");
   entry.name = exported<const char* (*)()>(module, "scdll_DLLName");
-  const char* missing = entry.function == nullptr  ? "scsf_OstrelLevels"
-                        : entry.version == nullptr ? "scdll_DLLVersion"
-                        : entry.name == nullptr    ? "scdll_DLLName"
-                                                   : nullptr;
+  const char* missing = entry.function == nullptr && entry.platform == nullptr ? "scsf_OstrelLevels"
+                        : entry.version == nullptr                             ? "scdll_DLLVersion"
+                        : entry.name == nullptr                                ? "scdll_DLLName"
+                                                                               : nullptr;
   if (missing != nullptr) {
     error_ = path + " does not export " + missing;
     FreeLibrary(module);
@@ -59,21 +63,21 @@ bool StudyLibrary::load(const std::string& path) {
   return true;
 }
 
-bool StudyLibrary::loadBesideExecutable() {
+bool StudyLibrary::loadBesideExecutable(const char* file_name, bool platform_entry) {
   // Long paths are rare but legal; grow until the name fits.
   std::vector<char> buffer(MAX_PATH);
   for (;;) {
     const DWORD length =
         GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length == 0) {
-      error_ = lastErrorText("cannot find the executable's path for", kFileName);
+      error_ = lastErrorText("cannot find the executable's path for", file_name);
       return false;
     }
     if (length < buffer.size()) {
       std::string path(buffer.data(), length);
       const std::size_t slash = path.find_last_of("\\/");
       path = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-      return load(path + kFileName);
+      return load(path + file_name, platform_entry);
     }
     if (buffer.size() >= 32768) {
       error_ = "the executable's path is too long";

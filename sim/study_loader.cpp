@@ -1,5 +1,6 @@
 #include "sim/study_loader.h"
 
+#include "platform/platform_call.h"
 #include "study/study_entry.h"
 
 namespace ostrel::sim {
@@ -9,6 +10,12 @@ StudyEntry linkedStudy() noexcept {
   entry.function = &ostrel::studyFunction;
   entry.version = &ostrel::dllVersion;
   entry.name = &ostrel::dllName;
+  return entry;
+}
+
+StudyEntry linkedPlatformStudy() noexcept {
+  StudyEntry entry = linkedStudy();
+  entry.platform = &ostrel::platform::runPlatformCall;
   return entry;
 }
 

@@ -1,6 +1,6 @@
 // A host may hand the study any field values and call it in any order; none of that may crash
 // the process, leak the study's records or leave a dangling stored pointer. On Windows every
-// case also runs against ostrel_v4_64.dll, loaded the way the platform loads it.
+// case also runs against the direct-entry DLL (ostrel_v4_64_direct.dll), loaded at run time.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,0 +1,69 @@
+#include "platform/platform_call.h"
+
+#include <memory>
+#include <new>
+
+#include "platform/binding_instance.h"
+
+namespace ostrel::platform {
+namespace {
+
+void logFailure(s_sc& sc, const char* text) noexcept {
+  if (sc.p_AddMessageToLog != nullptr) sc.AddMessageToLog(text, 1);
+}
+
+BindingInstance* storedInstance(s_sc& sc) noexcept {
+  if (sc.GetPersistentPointer == nullptr) return nullptr;
+  return static_cast<BindingInstance*>(sc.GetPersistentPointer(kInstancePointerKey));
+}
+
+void storeInstance(s_sc& sc, BindingInstance* instance) noexcept {
+  if (sc.SetPersistentPointer != nullptr) {
+    sc.SetPersistentPointer(kInstancePointerKey, instance);
+  } else if (sc.GetPersistentPointer != nullptr) {
+    sc.GetPersistentPointer(kInstancePointerKey) = instance;
+  }
+}
+
+void runCall(s_sc& sc) {
+  if (sc.SetDefaults != 0) {
+    std::unique_ptr<BindingInstance> once(new (std::nothrow) BindingInstance);
+    if (once == nullptr) {
+      logFailure(sc, "Ostrel: out of memory; the study was not set up.");
+      return;
+    }
+    once->run(sc);
+    return;
+  }
+  BindingInstance* instance = storedInstance(sc);
+  std::unique_ptr<BindingInstance> owned;
+  if (instance == nullptr) {
+    owned.reset(new (std::nothrow) BindingInstance);
+    if (owned == nullptr) {
+      logFailure(sc, "Ostrel: out of memory; the update was skipped.");
+      return;
+    }
+    instance = owned.get();
+    // Without a persistent pointer store the instance lives for this call only.
+    if (sc.LastCallToFunction == 0 && sc.GetPersistentPointer != nullptr) {
+      storeInstance(sc, owned.release());
+    }
+  }
+  instance->run(sc);
+  if (sc.LastCallToFunction != 0 && owned == nullptr) {
+    storeInstance(sc, nullptr);
+    delete instance;
+  }
+}
+
+}  // namespace
+
+void runPlatformCall(s_sc& sc) noexcept {
+  try {
+    runCall(sc);
+  } catch (...) {
+    logFailure(sc, "Ostrel: internal error; the update was skipped.");
+  }
+}
+
+}  // namespace ostrel::platform

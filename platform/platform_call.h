@@ -1,0 +1,16 @@
+// The study's platform entry: one call of the platform's study function, for the export
+// (platform_exports.cpp) and for tools that link the binding statically.
+//
+// runPlatformCall finds the instance's BindingInstance behind its persistent pointer (creating
+// it on the first update call), runs the core through it and, on the platform's last call for
+// the instance, frees it. The defaults call runs on a short-lived instance and stores nothing.
+// No exception leaves it; a failure ends as one line in the platform's log.
+#pragma once
+
+#include "platform/platform_sdk.h"
+
+namespace ostrel::platform {
+
+void runPlatformCall(s_sc& sc) noexcept;
+
+}  // namespace ostrel::platform

@@ -1,0 +1,148 @@
+// The study through its platform entry, over the simulated platform (sim/platform_record.h):
+// answers matched to requests by id, text inputs, write-back of inputs, the study's user-drawn
+// drawings, the binding's own state, and records that lack inputs, arrays or operations.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/binding_instance.h"
+#include "platform/platform_call.h"
+#include "sim/platform_record.h"
+#include "sim/replay_datetime.h"
+#include "sim/replay_scenario.h"
+#include "sim/sim_host.h"
+#include "study/input_ids.h"
+#include "study/study_entry.h"
+
+namespace ostrel::sim {
+namespace {
+
+constexpr std::int64_t kMinute = 60 * kMicrosPerSecond;
+// 2026-04-14 (a Tuesday) 09:30 and 10:29 New York time.
+const DateTime kOpen = dateTimeFromCivil(2026, 4, 14, (9 * 60 + 30) * kMinute);
+const DateTime kLater = dateTimeFromCivil(2026, 4, 14, (10 * 60 + 29) * kMinute);
+
+const char kHistory[] =
+    "[{\"timestamp\": 1776173400, \"major_call_gamma\": %s, \"major_put_gamma\": 5450, "
+    "\"zero_gamma\": 5480.5}]";
+
+std::string history(const char* call_level) {
+  std::string text(kHistory);
+  text.replace(text.find("%s"), 2, call_level);
+  return text;
+}
+
+std::string profileAnswer() {
+  return readFileBytes(std::string(OSTREL_SOURCE_DIR) + "/tests/golden/spx-gex-small.json");
+}
+
+// A chart like the first-profile scenario's, driven through the platform entry or directly.
+struct Chart {
+  explicit Chart(bool through_platform)
+      : platform(sim, &platform::runPlatformCall),
+        study(through_platform ? PlatformRecord::studyFunction() : &ostrel::studyFunction) {
+    sim.setBars(kOpen, kMinute, 60);
+    sim.runDefaults(study);
+    sim.input(in::kApiKey).setText("demo-key");
+    sim.input(in::kTicker).setText("SPX");
+    sim.input(in::kFuturesTarget).setText("");
+  }
+  // The platform's last call, so that the study releases its records.
+  ~Chart() { sim.releaseStudy(study); }
+
+  const CallRecord& call(DateTime t, bool full_recalc = false,
+                         const std::string* answer = nullptr) {
+    StudyHost& h = sim.host();
+    h.CurrentTime = h.ClockTime = h.AltClockTime = t;
+    h.IsFullRecalc = full_recalc ? 1 : 0;
+    h.CurrentBarIndex = h.BarCount - 1;
+    CallScript script;
+    if (answer != nullptr) {
+      script.response_ready = true;
+      script.response_text = *answer;
+    }
+    return sim.runCall(study, script);
+  }
+
+  SimHost sim;
+  PlatformRecord platform;
+  StudyFunction study;
+};
+
+TEST(PlatformAnswers, ALateProfileAnswerAfterAFullRecalculationLeavesTheHistoryIntact) {
+  for (const bool through_platform : {false, true}) {
+    Chart chart(through_platform);
+    const std::string first = history("5510");
+    const std::string second = history("5520");
+    const std::string profile = profileAnswer();
+    chart.call(kLater, /*full_recalc=*/true);                         // history request
+    chart.call(kLater + kMicrosPerSecond, false, &first);             // its answer; profile request
+    chart.call(kLater + 2 * kMicrosPerSecond, /*full_recalc=*/true);  // a new history request
+    chart.call(kLater + 3 * kMicrosPerSecond, false, &profile);       // the old profile's answer
+    chart.call(kLater + 4 * kMicrosPerSecond, false, &second);        // the new history's answer
+    const float level = chart.sim.subgraph(0).value(0);
+    if (through_platform) {
+      EXPECT_EQ(level, 5520.0f) << "the new history is drawn";
+    } else {
+      // The direct host has no request ids: the profile answer passed for the history.
+      EXPECT_EQ(level, 5510.0f);
+    }
+  }
+}
+
+TEST(PlatformAnswers, AnAnswerWithNoRequestOutstandingReachesNobody) {
+  Chart chart(true);
+  const std::string profile = profileAnswer();
+  const CallRecord& rec = chart.call(kLater, false, &profile);
+  EXPECT_TRUE(rec.placed.empty());
+  EXPECT_EQ(chart.platform.record().HTTPRequestID, 0);
+}
+
+TEST(PlatformInputs, AClearedFuturesTargetTurnsTheConversionOff) {
+  for (const bool through_platform : {false, true}) {
+    Chart chart(through_platform);
+    chart.sim.input(in::kFuturesTarget).setText(nullptr);  // the user cleared the field
+    const CallRecord& rec = chart.call(kLater);
+    if (through_platform) {
+      EXPECT_TRUE(rec.conversions.empty());
+    } else {
+      ASSERT_EQ(rec.conversions.size(), 1u);  // a slot without text reads "Unset"
+      EXPECT_NE(rec.conversions[0].path.find("future=UNSET"), std::string::npos);
+    }
+  }
+}
+
+TEST(PlatformInputs, OnlyWhatTheStudyChangedIsWrittenBack) {
+  Chart chart(true);
+  chart.sim.input(in::kMultiplicativePremium).setFloat(0.0f);
+  chart.call(kLater);  // the first update call creates the binding's state
+  s_sc& sc = chart.platform.record();
+  const char* ticker = sc.Input[in::kTicker].StringValue;
+  const int name_writes = sc.Input[in::kTicker].Name.StandinAssignments;
+  chart.sim.input(in::kMultiplicativePremium).setFloat(-2.5f);
+  chart.call(kLater + kMicrosPerSecond);
+  const s_SCInput_145& premium = sc.Input[in::kMultiplicativePremium];
+  EXPECT_EQ(premium.ValueType, FLOAT_VALUE);
+  EXPECT_EQ(premium.FloatValue, 1.0f);
+  EXPECT_EQ(chart.sim.input(in::kMultiplicativePremium).double_value, 1.0);
+  EXPECT_EQ(sc.Input[in::kTicker].StringValue, ticker) << "an unchanged text is not rewritten";
+  EXPECT_EQ(sc.Input[in::kTicker].Name.StandinAssignments, name_writes);
+}
+
+TEST(PlatformRecordState, TheBindingFreesItsStateOnTheLastCall) {
+  Chart chart(true);
+  s_sc& sc = chart.platform.record();
+  chart.call(kLater);
+  EXPECT_NE(sc.GetPersistentPointer(platform::kInstancePointerKey), nullptr);
+  chart.sim.host().IsRemovalCall = 1;
+  chart.call(kLater + kMicrosPerSecond);
+  chart.sim.host().IsRemovalCall = 0;
+  EXPECT_EQ(sc.GetPersistentPointer(platform::kInstancePointerKey), nullptr);
+  // The study's own pointer keys never show the binding's state.
+  EXPECT_EQ(chart.sim.storedPointers().values.count(platform::kInstancePointerKey), 0u);
+}
+
+}  // namespace
+}  // namespace ostrel::sim
