@@ -41,8 +41,8 @@ TEST_F(HistoryAnswerChannel, ProfileAnswerInTheRecalculationThatSendsTheHistoryI
   EXPECT_EQ(stored(key::history_state), Pending);
   EXPECT_TRUE(recalc.placed.empty());
   EXPECT_EQ(sim.subgraph(0).values[15], 0.0f);
-  // The history's own answer, in the next call, fills the subgraphs; the profile goes out.
-  const sim::CallRecord& hist = call(t0 + 2 * kSecond, answer(kHistory));
+  // The history's own answer, in a later call, fills the subgraphs; the profile goes out.
+  const sim::CallRecord& hist = call(t0 + 5 * kSecond, answer(kHistory));
   EXPECT_EQ(stored(key::history_state), Done);
   EXPECT_EQ(sim.subgraph(0).values[15], 5600.0f);
   EXPECT_EQ(sim.subgraph(1).values[15], 5400.0f);
