@@ -117,7 +117,8 @@ void SoakChart::load(std::int64_t unix_now, bool new_bars, long call_number,
   sim_ = std::make_unique<SimHost>();
   instance_name_ = setup_.name + " #" + std::to_string(++instances_);
   const CheckContext ctx = context(call_number, unix_now);
-  if (!sim_->setHostZone(setup_.host_zone)) ctx.report("host zone not readable: " + setup_.host_zone);
+  if (!sim_->setHostZone(setup_.host_zone))
+    ctx.report("host zone not readable: " + setup_.host_zone);
   sim_->host().Ops.DirectHttpsGet = &directGet;
   const DateTime now = hostTime(unix_now);
   if (new_bars || bars_start_ == 0) bars_start_ = now - now % kMicrosPerDay;

@@ -197,8 +197,8 @@ void checkPremiums(SimHost& chart, const CheckContext& ctx, ReportOnce& once) {
     once.clear();
     return;
   }
-  once.report(ctx, "premiums not finite or multiplier not above 0: x" + std::to_string(mul) +
-                       " +" + std::to_string(add));
+  once.report(ctx, "premiums not finite or multiplier not above 0: x" + std::to_string(mul) + " +" +
+                       std::to_string(add));
 }
 
 void checkLogLines(const CallRecord& call, const std::string& api_key, const CheckContext& ctx) {

@@ -20,19 +20,21 @@ void addInto(RequestCounters& total, const RequestCounters& c) {
 
 void row(std::FILE* out, const char* label, const RequestCounters& c, const char* heap,
          const char* growth, const char* rss) {
-  std::fprintf(out, "%-15s %8ld %7ld %6ld %6ld %6ld %5ld %5ld %5ld %6ld %5ld %5ld %6ld %5ld %9s %7s %8s\n",
-               label, c.calls, c.profile_requests, c.profile[0], c.profile[1], c.profile[2],
-               c.profile[3], c.profile[4], c.history_requests, c.history_filled,
-               c.conversions, c.conversion_failures, c.faults, c.violations, heap, growth, rss);
+  std::fprintf(
+      out, "%-15s %8ld %7ld %6ld %6ld %6ld %5ld %5ld %5ld %6ld %5ld %5ld %6ld %5ld %9s %7s %8s\n",
+      label, c.calls, c.profile_requests, c.profile[0], c.profile[1], c.profile[2], c.profile[3],
+      c.profile[4], c.history_requests, c.history_filled, c.conversions, c.conversion_failures,
+      c.faults, c.violations, heap, growth, rss);
 }
 
 }  // namespace
 
-void printSoakReport(std::FILE* out, const SoakResult& r, std::string (*format_time)(std::int64_t)) {
+void printSoakReport(std::FILE* out, const SoakResult& r,
+                     std::string (*format_time)(std::int64_t)) {
   std::fprintf(out, "%s\n\n", r.title.c_str());
-  std::fprintf(out, "%-15s %8s %7s %6s %6s %6s %5s %5s %5s %6s %5s %5s %6s %5s %9s %7s %8s\n", "day",
-               "calls", "profile", "drawn", "failed", "halted", "supsd", "pend", "hist", "filled",
-               "conv", "c-err", "faults", "viol", "heap KiB", "+KiB", "RSS KiB");
+  std::fprintf(out, "%-15s %8s %7s %6s %6s %6s %5s %5s %5s %6s %5s %5s %6s %5s %9s %7s %8s\n",
+               "day", "calls", "profile", "drawn", "failed", "halted", "supsd", "pend", "hist",
+               "filled", "conv", "c-err", "faults", "viol", "heap KiB", "+KiB", "RSS KiB");
   RequestCounters total;
   std::int64_t previous = 0;
   for (std::size_t d = 0; d < r.days.size(); ++d) {
@@ -53,9 +55,10 @@ void printSoakReport(std::FILE* out, const SoakResult& r, std::string (*format_t
     addInto(total, day.counters);
   }
   row(out, "total", total, "", "", "");
-  std::fprintf(out, "\nprofile requests: drawn, failed (refused answer, retried when due), halted "
-                    "(reason logged),\nsupsd (answer came into a full recalculation or a removal), "
-                    "pend (in flight at the end)\n");
+  std::fprintf(out,
+               "\nprofile requests: drawn, failed (refused answer, retried when due), halted "
+               "(reason logged),\nsupsd (answer came into a full recalculation or a removal), "
+               "pend (in flight at the end)\n");
 
   std::fprintf(out, "\nfaults injected/survived  ");
   for (const std::string& mode : r.fault_modes) std::fprintf(out, "%10s", mode.c_str());

@@ -82,8 +82,8 @@ class RequestLedger {
     std::int64_t range_end = 0;
   };
 
-  void profileAnswered(const InFlight& r, SimHost& chart, const CallRecord& call,
-                       bool full_recalc, const CheckContext& ctx);
+  void profileAnswered(const InFlight& r, SimHost& chart, const CallRecord& call, bool full_recalc,
+                       const CheckContext& ctx);
   void historyAnswered(const InFlight& r, SimHost& chart, const CallRecord& call,
                        const CheckContext& ctx);
   void checkStall(const SimHost& chart, bool window_open, std::int64_t unix_now,

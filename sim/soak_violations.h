@@ -12,9 +12,9 @@
 namespace ostrel::sim {
 
 struct SoakViolation {
-  long call = 0;                // the run's call number (both charts counted)
-  std::int64_t unix_time = 0;   // simulated time of the call
-  std::string instance;         // "SPX>ES #2": chart and instance number
+  long call = 0;               // the run's call number (both charts counted)
+  std::int64_t unix_time = 0;  // simulated time of the call
+  std::string instance;        // "SPX>ES #2": chart and instance number
   std::string what;
 };
 

@@ -68,9 +68,9 @@ bool runSoak(const SoakOptions& o, SoakResult& result, std::string& error) {
     if (n >= 2 && day.heap_end > 0) {
       const std::int64_t growth = day.heap_end - result.days[n - 2].heap_end;
       if (growth > kHeapGrowthPerDay) {
-        result.violations.add(calls, 0, "process",
-                              "live heap grew by " + std::to_string(growth / 1024) +
-                                  " KiB on " + day.label);
+        result.violations.add(
+            calls, 0, "process",
+            "live heap grew by " + std::to_string(growth / 1024) + " KiB on " + day.label);
       }
     }
     day.counters.violations = result.violations.count() - violations_before;
@@ -91,8 +91,7 @@ bool runSoak(const SoakOptions& o, SoakResult& result, std::string& error) {
       service.setCounters(counters);
       if (o.progress) {
         std::fprintf(stderr, "soak: %s done, %ld violations so far\n",
-                     result.days[result.days.size() - 2].label.c_str(),
-                     result.violations.count());
+                     result.days[result.days.size() - 2].label.c_str(), result.violations.count());
       }
     }
     bool first_call[2] = {false, false};
@@ -145,8 +144,10 @@ bool runSoak(const SoakOptions& o, SoakResult& result, std::string& error) {
   for (int k = 0; k < kSoakKinds; ++k) {
     SoakFaultRow row;
     row.kind = kinds[k];
-    row.injected.assign(service.faults().injected[k], service.faults().injected[k] + kSoakFaultModes);
-    row.survived.assign(service.faults().survived[k], service.faults().survived[k] + kSoakFaultModes);
+    row.injected.assign(service.faults().injected[k],
+                        service.faults().injected[k] + kSoakFaultModes);
+    row.survived.assign(service.faults().survived[k],
+                        service.faults().survived[k] + kSoakFaultModes);
     result.faults.push_back(row);
   }
   result.wall_seconds =
