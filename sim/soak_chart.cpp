@@ -146,7 +146,7 @@ void SoakChart::load(std::int64_t unix_now, bool new_bars, long call_number,
   sim_->input(in::kTicker).setText(setup_.ticker.c_str());
   sim_->input(in::kGreek).setCustomList(setup_.kind);
   sim_->input(in::kGexDisplay).setCustomList(setup_.display);
-  sim_->input(in::kRequestInterval).setInteger(options_.interval_seconds);
+  sim_->input(in::kRequestInterval).setInteger(setup_.interval_seconds);
   sim_->input(in::kFuturesTarget).setText(setup_.future.c_str());
 
   DrawingSpec user;
@@ -156,7 +156,7 @@ void SoakChart::load(std::int64_t unix_now, bool new_bars, long call_number,
   drawings_.setUserDrawing(sim_->addDrawing(user, /*study_own=*/false));
   keys_report_.clear();
   premiums_report_.clear();
-  ledger_ = std::make_unique<RequestLedger>(options_.interval_seconds, &counters);
+  ledger_ = std::make_unique<RequestLedger>(setup_.interval_seconds, &counters);
   last_placed_ = false;
   last_call_ = 0;
 }

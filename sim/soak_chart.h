@@ -27,11 +27,12 @@ namespace ostrel::sim {
 struct ChartSetup {
   std::string name;  // "SPX>ES"
   std::string ticker;
-  std::int32_t package = 0;  // "Package": 0 Classic, 1 State
-  std::int32_t kind = 0;     // "Greek": 0 full .. 6 delta_one
-  std::int32_t display = 2;  // "GEX Volume and/or OI Display"
-  std::string future;        // futures target; empty: none
-  std::string host_zone;     // the chart's time zone (host date-times are its wall clock)
+  std::int32_t package = 0;           // "Package": 0 Classic, 1 State
+  std::int32_t kind = 0;              // "Greek": 0 full .. 6 delta_one
+  std::int32_t display = 2;           // "GEX Volume and/or OI Display"
+  std::string future;                 // futures target; empty: none
+  std::string host_zone;              // the chart's time zone (host date-times are its wall clock)
+  std::int32_t interval_seconds = 5;  // "Request Interval (seconds)"
 };
 
 class SoakChart {

@@ -17,7 +17,7 @@ const char kSoakUsage[] =
     "  --hours N           run only N hours from the start\n"
     "  --step S            seconds between calls from 09:25 to 23:05 New York (default 1)\n"
     "  --quiet-step S      seconds between calls at other times (default 60)\n"
-    "  --interval S        the study's request interval (default 5)\n"
+    "  --interval S        the study's request interval on the SPX chart, +2 on NDX (default 5)\n"
     "  --fault-every N     every Nth profile request gets the next fault (default 200)\n"
     "  --history-fault-every N, --conversion-fault-every N   (defaults 2 and 4)\n"
     "  --timeout S         the host's wait for one answer (default 0.25)\n"

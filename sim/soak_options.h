@@ -12,7 +12,7 @@ struct SoakOptions {
   int hours = 0;                   // > 0: run only this many hours from the start
   int step_seconds = 1;            // between calls from 09:25 to 23:05 New York (divides 60)
   int quiet_step_seconds = 60;     // between calls at other times (divides 300)
-  int interval_seconds = 5;        // the study's "Request Interval (seconds)"
+  int interval_seconds = 5;        // "Request Interval (seconds)" on the SPX chart; NDX +2
   int profile_fault_every = 200;   // every Nth profile request gets the next fault mode
   int history_fault_every = 2;     // every Nth majors history request
   int conversion_fault_every = 4;  // every Nth futures conversion request
