@@ -23,6 +23,23 @@ constexpr std::int64_t kReloadNdx = 6 * 3600;
 constexpr std::int64_t kReaddNdx = 14 * 3600 + 13 * 60;
 constexpr std::int64_t kTamperFrom = 10 * 3600 + 17 * 60;
 
+void* storedPointer(SoakChart& chart, std::int32_t k) {
+  void* const* p = chart.sim()->pointerStore().find(k);
+  return p != nullptr ? *p : nullptr;
+}
+
+// The two instances' profile records: four distinct blocks (or absent).
+bool recordsShared(SoakChart& a, SoakChart& b) {
+  void* const records[4] = {storedPointer(a, 0), storedPointer(a, 1), storedPointer(b, 0),
+                            storedPointer(b, 1)};
+  for (int i = 0; i < 4; ++i) {
+    for (int j = i + 1; j < 4; ++j) {
+      if (records[i] != nullptr && records[i] == records[j]) return true;
+    }
+  }
+  return false;
+}
+
 const char* const kWeekdays[] = {"Thu", "Fri", "Sat", "Sun", "Mon", "Tue", "Wed"};
 
 std::string dayLabel(std::int64_t ny_day) {
@@ -123,6 +140,10 @@ bool runSoak(const SoakOptions& o, SoakResult& result, std::string& error) {
         result.violations.add(calls, t, chart.instanceName(),
                               "the call changed the other chart (" + other.instanceName() + ")");
       }
+    }
+    if (recordsShared(a, b)) {
+      result.violations.add(calls, t, a.instanceName(),
+                            "a profile record is held twice (" + b.instanceName() + ")");
     }
     if (tamper_due && a.lastCallPlaced() && a.tamper()) tamper_due = false;
     t += ny.second >= kBusyFrom && ny.second < kBusyTo ? o.step_seconds : o.quiet_step_seconds;
