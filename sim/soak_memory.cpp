@@ -12,7 +12,9 @@
 #endif
 
 #if defined(OSTREL_SOAK_ASAN)
-#include <sanitizer/allocator_interface.h>
+#include <cstddef>
+// The sanitizer runtime's count of bytes handed out and not freed (its allocator interface).
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #elif defined(__GLIBC__)
 #include <malloc.h>
 #endif
