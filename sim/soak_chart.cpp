@@ -115,10 +115,10 @@ void SoakChart::clearSubgraphs() {
 void SoakChart::load(std::int64_t unix_now, bool new_bars, long call_number,
                      RequestCounters& counters) {
   sim_ = std::make_unique<SimHost>();
-  instance_name_ = setup_.name + " #" + std::to_string(++instances_);
+  instance_name_ = std::string(setup_.name) + " #" + std::to_string(++instances_);
   const CheckContext ctx = context(call_number, unix_now);
   if (!sim_->setHostZone(setup_.host_zone))
-    ctx.report("host zone not readable: " + setup_.host_zone);
+    ctx.report(std::string("host zone not readable: ") + setup_.host_zone);
   sim_->host().Ops.DirectHttpsGet = &directGet;
   const DateTime now = hostTime(unix_now);
   if (new_bars || bars_start_ == 0) bars_start_ = now - now % kMicrosPerDay;
@@ -143,11 +143,11 @@ void SoakChart::load(std::int64_t unix_now, bool new_bars, long call_number,
 
   sim_->input(in::kPackage).setCustomList(setup_.package);
   sim_->input(in::kApiKey).setText(options_.api_key.c_str());
-  sim_->input(in::kTicker).setText(setup_.ticker.c_str());
+  sim_->input(in::kTicker).setText(setup_.ticker);
   sim_->input(in::kGreek).setCustomList(setup_.kind);
   sim_->input(in::kGexDisplay).setCustomList(setup_.display);
   sim_->input(in::kRequestInterval).setInteger(setup_.interval_seconds);
-  sim_->input(in::kFuturesTarget).setText(setup_.future.c_str());
+  sim_->input(in::kFuturesTarget).setText(setup_.future);
 
   DrawingSpec user;
   user.DrawingType = 3;  // a horizontal line of the user's own

@@ -24,14 +24,15 @@
 
 namespace ostrel::sim {
 
+// Texts are constants of the soak (no copies).
 struct ChartSetup {
-  std::string name;  // "SPX>ES"
-  std::string ticker;
+  const char* name = "";  // "SPX>ES"
+  const char* ticker = "";
   std::int32_t package = 0;           // "Package": 0 Classic, 1 State
   std::int32_t kind = 0;              // "Greek": 0 full .. 6 delta_one
   std::int32_t display = 2;           // "GEX Volume and/or OI Display"
-  std::string future;                 // futures target; empty: none
-  std::string host_zone;              // the chart's time zone (host date-times are its wall clock)
+  const char* future = "";            // futures target; empty: none
+  const char* host_zone = "";         // the chart's time zone (host date-times are its wall clock)
   std::int32_t interval_seconds = 5;  // "Request Interval (seconds)"
 };
 

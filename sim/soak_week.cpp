@@ -62,13 +62,13 @@ bool runSoak(const SoakOptions& o, SoakResult& result, std::string& error) {
 
   std::unique_ptr<SoakEntry> entry = o.platform ? makePlatformEntry(error) : makeDirectEntry();
   if (!entry) return false;
-  SoakService service(o);
-  if (!service.start(error)) return false;
-
   // The NDX chart polls at an interval 2 s longer, so that its answers also fall on the hour
   // (into a full recalculation) and on the minutes of removals.
   ChartSetup spx{"SPX>ES", "SPX", 0, 1, 2, "ES", kNewYork, o.interval_seconds};
   ChartSetup ndx{"NDX gamma", "NDX", 1, 3, 2, "", "UTC+00", o.interval_seconds + 2};
+  SoakService service(o);
+  if (!service.start(error)) return false;
+
   SoakChart a(spx, o, *entry, service, result.violations);
   SoakChart b(ndx, o, *entry, service, result.violations);
   SoakChart* charts[2] = {&a, &b};
