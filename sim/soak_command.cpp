@@ -1,5 +1,6 @@
 #include "sim/soak_command.h"
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -13,6 +14,15 @@
 namespace ostrel::sim {
 
 namespace {
+
+double cpuSeconds(int who) {
+  struct rusage usage {};
+  if (getrusage(who, &usage) != 0) return 0.0;
+  const auto seconds = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6;
+  };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
 
 std::string newYorkText(std::int64_t unix_seconds) {
   return mock::formatNewYork(unix_seconds) + " NY";
@@ -58,6 +68,8 @@ int runSoakCommand(int argc, char** argv) {
     std::fprintf(stderr, "ostrel-sim soak: %s\n", error.c_str());
     return 2;
   }
+  result.cpu_seconds = cpuSeconds(RUSAGE_SELF);
+  result.service_cpu_seconds = cpuSeconds(RUSAGE_CHILDREN);  // reaped when the run ended
   printSoakReport(stdout, result, &newYorkText);
   std::fflush(stdout);
   return result.violations.count() == 0 ? 0 : 1;

@@ -81,7 +81,8 @@ void printSoakReport(std::FILE* out, const SoakResult& r,
                    v.instance.c_str(), v.what.c_str());
     }
   }
-  std::fprintf(out, "\nwall time %.1f s\n", r.wall_seconds);
+  std::fprintf(out, "\nwall time %.1f s; CPU %.1f s in the soak, %.1f s in the mock service\n",
+               r.wall_seconds, r.cpu_seconds, r.service_cpu_seconds);
   std::fprintf(out, "soak: %ld violations\n", r.violations.count());
 }
 

@@ -34,6 +34,8 @@ struct SoakResult {
   std::vector<SoakFaultRow> faults;
   SoakViolations violations;
   double wall_seconds = 0.0;
+  double cpu_seconds = 0.0;          // the soak's own process
+  double service_cpu_seconds = 0.0;  // the mock service's process
 };
 
 // Prints the table; violation times are formatted with `format_time` (Unix seconds -> text).
