@@ -224,7 +224,7 @@ void SoakChart::call(std::int64_t unix_now, bool full_recalc, long call_number,
   ledger_->afterCall(*sim_, rec, full_recalc, window_open, unix_now, step, ctx);
   last_placed_ = !rec.placed.empty();
   for (const RequestRecord& r : rec.requests) {
-    if (r.started) ledger_->carried(r, network_.carry(r, unix_now), unix_now);
+    if (r.started) ledger_->carried(r, network_.carry(r, unix_now));
   }
   last_call_ = unix_now;
 }

@@ -80,7 +80,7 @@ void RequestLedger::afterCall(SimHost& chart, const CallRecord& call, bool full_
     in_flight_.reset();
     delivered_ = false;
     if (r.history) {
-      historyAnswered(r, chart, call, ctx);
+      historyAnswered(r, chart, ctx);
     } else {
       profileAnswered(r, chart, call, full_recalc, ctx);
     }
@@ -124,9 +124,7 @@ void RequestLedger::profileAnswered(const InFlight& r, SimHost& chart, const Cal
   ++counters_->profile[static_cast<int>(outcome)];
 }
 
-void RequestLedger::historyAnswered(const InFlight& r, SimHost& chart, const CallRecord& call,
-                                    const CheckContext& ctx) {
-  (void)call;
+void RequestLedger::historyAnswered(const InFlight& r, SimHost& chart, const CheckContext& ctx) {
   if (storedInt(chart, key::history_state) == Pending) {
     ctx.report("the majors history answer was delivered but not taken: the request stays pending");
     return;
@@ -159,9 +157,7 @@ void RequestLedger::historyAnswered(const InFlight& r, SimHost& chart, const Cal
   ++counters_->history_filled;
 }
 
-void RequestLedger::carried(const RequestRecord& request, CarriedAnswer answer,
-                            std::int64_t unix_now) {
-  (void)unix_now;
+void RequestLedger::carried(const RequestRecord& request, CarriedAnswer answer) {
   InFlight r;
   r.history = isHistory(request);
   r.id = next_id_++;

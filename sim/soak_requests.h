@@ -67,7 +67,7 @@ class RequestLedger {
   void afterCall(SimHost& chart, const CallRecord& call, bool full_recalc, bool window_open,
                  std::int64_t unix_now, std::int64_t step_seconds, const CheckContext& ctx);
   // The request that `call` started, carried to the service: its answer goes to the next call.
-  void carried(const RequestRecord& request, CarriedAnswer answer, std::int64_t unix_now);
+  void carried(const RequestRecord& request, CarriedAnswer answer);
   // The instance is removed (or the run ends): a request in flight is superseded (or pending).
   void close(bool run_end);
 
@@ -84,8 +84,7 @@ class RequestLedger {
 
   void profileAnswered(const InFlight& r, SimHost& chart, const CallRecord& call, bool full_recalc,
                        const CheckContext& ctx);
-  void historyAnswered(const InFlight& r, SimHost& chart, const CallRecord& call,
-                       const CheckContext& ctx);
+  void historyAnswered(const InFlight& r, SimHost& chart, const CheckContext& ctx);
   void checkStall(const SimHost& chart, bool window_open, std::int64_t unix_now,
                   std::int64_t step_seconds, const CheckContext& ctx);
 

@@ -148,7 +148,7 @@ TEST_F(SoakInvariants, LedgerReportsAnAnswerLeftPendingAndAStall) {
   sim::RequestRecord request;
   request.url = "https://host/v2/sierra/SPX/classic/zero";
   request.started = true;
-  ledger.carried(request, sim::CarriedAnswer{"{}", true, ""}, 100);
+  ledger.carried(request, sim::CarriedAnswer{"{}", true, ""});
 
   sim::CallScript script;
   ledger.beforeCall(sim, script);
