@@ -27,21 +27,26 @@ std::int32_t state(StudyHost& host, std::int32_t k) { return host::storedInt(hos
 
 bool halted(StudyHost& host) { return state(host, key::requests_halted) != 0; }
 
-void requestHistory(StudyHost& host, const ScheduleArgs& args) {
+// True when the history request was started in this call.
+bool requestHistory(StudyHost& host, const ScheduleArgs& args) {
   if (state(host, key::history_state) != Due || halted(host) ||
       state(host, key::profile_state) == Pending) {
-    return;  // stays Due; tried again on a later call
+    return false;  // stays Due; tried again on a later call
   }
   const UnixRange range = historyRangeSeconds(host);
   if (range.start < range.end) {
     sendMajorsHistoryRequest(host, args.ticker, args.api_key, range.start, range.end);
-  } else {
-    host::setStoredInt(host, key::history_state, Done);
+    return state(host, key::history_state) == Pending;
   }
+  host::setStoredInt(host, key::history_state, Done);
+  return false;
 }
 
-void takeHistoryAnswer(StudyHost& host, float additive, float multiplicative) {
-  if (state(host, key::history_state) != Pending || host.ResponseReady == 0) return;
+// An answer the host hands over in the very call that started the history request cannot be
+// the history's (the host answers in a later call): it is the answer of a profile request that
+// a full recalculation overtook, and is left alone, so that the history waits for its own.
+void takeHistoryAnswer(StudyHost& host, float additive, float multiplicative, bool sent_now) {
+  if (state(host, key::history_state) != Pending || host.ResponseReady == 0 || sent_now) return;
   const char* text = host.ResponseText;
   if (hasText(text) && std::strcmp(text, "HTTP_REQUEST_ERROR") != 0) {
     parseMajorsHistory(host, &host.ResponseText, additive, multiplicative);
@@ -104,8 +109,8 @@ void scheduleRequests(StudyHost& host, const ScheduleArgs& args, std::int32_t& d
   }
 
   expireStalePending(host);
-  requestHistory(host, args);
-  takeHistoryAnswer(host, args.additive, args.multiplicative);
+  const bool history_sent = requestHistory(host, args);
+  takeHistoryAnswer(host, args.additive, args.multiplicative, history_sent);
 
   if (hasText(args.futures_target)) {
     updateFuturesConversion(host, args.ticker, args.futures_target, args.api_key);
@@ -121,7 +126,7 @@ void scheduleRequests(StudyHost& host, const ScheduleArgs& args, std::int32_t& d
 void takeAnswerWhileSuspended(StudyHost& host, float additive, float multiplicative) {
   if (host.ResponseReady == 0) return;
   if (state(host, key::history_state) == Pending) {
-    takeHistoryAnswer(host, additive, multiplicative);
+    takeHistoryAnswer(host, additive, multiplicative, /*sent_now=*/false);
   } else if (state(host, key::profile_state) == Pending) {
     host::setStoredInt(host, key::profile_state, Done);
   }

@@ -13,6 +13,9 @@
 #if defined(OSTREL_HAVE_DEMO)
 #include "demo/command.h"
 #endif
+#if defined(OSTREL_HAVE_SOAK)
+#include "sim/soak_command.h"
+#endif
 
 namespace {
 
@@ -26,6 +29,9 @@ const Command kCommands[] = {
     {"parse", &ostrel::sim::runParseCommand},
 #if defined(OSTREL_HAVE_DEMO)
     {"demo", &ostrel::demo::runDemoCommand},
+#endif
+#if defined(OSTREL_HAVE_SOAK)
+    {"soak", &ostrel::sim::runSoakCommand},
 #endif
 };
 

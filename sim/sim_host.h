@@ -169,6 +169,12 @@ class SimHost {
   const Store<DateTime>& storedTimes() const { return times_.view(); }
   const Store<HostString>& storedTexts() const { return texts_.view(); }
   const Store<void*>& storedPointers() const { return pointers_.view(); }
+  // The stores themselves, for checks that run after every call (no copies).
+  const StoredValues<std::int32_t>& intStore() const noexcept { return ints_; }
+  const StoredValues<float>& floatStore() const noexcept { return floats_; }
+  const StoredValues<DateTime>& timeStore() const noexcept { return times_; }
+  const StoredValues<HostString>& textStore() const noexcept { return texts_; }
+  const StoredValues<void*>& pointerStore() const noexcept { return pointers_; }
 
   StudyInput& input(std::int32_t index) { return inputs_.at(static_cast<std::size_t>(index)); }
   Subgraph& subgraph(std::int32_t index) { return subgraphs_.at(static_cast<std::size_t>(index)); }

@@ -89,6 +89,17 @@ class StoredValues {
     return false;
   }
 
+  // Calls f(key, value) for every accessed key: the array's keys in ascending order, then the
+  // map's. Cheap enough to run after every call (no allocation).
+  template <typename F>
+  void forEach(F f) const {
+    for (std::int32_t key = lowest_; key <= highest_; ++key) {
+      const std::size_t k = static_cast<std::size_t>(key);
+      if ((marks_[k] & kPresent) != 0) f(key, flat_[k]);
+    }
+    for (const auto& entry : other_) f(entry.first, entry.second);
+  }
+
   const Store<T>& view() const {
     auto hint = view_.values.begin();
     auto set_hint = view_.ever_set.begin();

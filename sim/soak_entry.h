@@ -1,0 +1,34 @@
+// SoakEntry: how the soak's host reaches the study on each call, the one seam between the week's
+// driver and the study.
+//
+// The direct entry hands the SimHost's record to the study linked into this executable
+// (SimHost::runCall). A platform entry hands the same call to the study through the platform
+// binding instead: it builds the platform's own study record from the SimHost's state, calls the
+// exported study function with it, and writes back what the study changed (inputs, stored
+// values, drawings, subgraphs, log lines, requests) into the SimHost and its CallRecord. Every
+// invariant reads the SimHost only, so both entries are checked the same way.
+//
+// A call's kind is the host record's flags (IsDefaultsCall, IsRemovalCall, IsFullRecalc), set
+// by the driver before the call; `script` is the host's answer channel and faults for the call.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "sim/sim_host.h"
+
+namespace ostrel::sim {
+
+class SoakEntry {
+ public:
+  virtual ~SoakEntry() = default;
+  virtual const char* name() const noexcept = 0;
+  // One call of the study on `chart`. Returns what the study did (valid until the next call).
+  virtual const CallRecord& call(SimHost& chart, const CallScript& script) = 0;
+};
+
+std::unique_ptr<SoakEntry> makeDirectEntry();
+// The platform entry, or null with a reason while the platform binding is not wired in.
+std::unique_ptr<SoakEntry> makePlatformEntry(std::string& error);
+
+}  // namespace ostrel::sim
