@@ -180,9 +180,10 @@ bool printBudgetTable(const CollectingReporter& r) {
     t.row("  the study's own share (call - host ops)", split ? duration(own) : "-",
           split ? "110 input fetches " + duration(b->seconds) : "-",
           split ? ratioText(own / b->seconds) : "-", "-", split ? "info" : "MISSING");
-    t.row("  heap allocations per idle call", number(counter(f, "study_allocs"), "%.1f") + " study",
-          number(counter(f, "all_allocs"), "%.1f") + " with the host", "-", "-",
-          f != nullptr ? "info" : "MISSING");
+    t.budget("  heap allocations per idle call",
+             number(counter(f, "study_allocs"), "%.1f") + " study",
+             number(counter(f, "all_allocs"), "%.1f") + " with the host", "-", "0", f != nullptr,
+             counter(f, "all_allocs") == 0.0 && counter(f, "study_allocs") == 0.0);
   }
 
   {
