@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 #include <rapidjson/reader.h>
 
@@ -90,8 +91,17 @@ JsonDocument::~JsonDocument() = default;
 bool JsonDocument::parse(const char* text) noexcept {
   document_.reset();
   if (text == nullptr) text = "";
-  if (checkJsonText(text, HostString::kMaxLength) != TextVerdict::ok) return false;
+  const TextVerdict verdict = checkJsonText(text, HostString::kMaxLength);
+  if (verdict == TextVerdict::too_long || verdict == TextVerdict::unsafe_number) return false;
   try {
+    // Rare: numbers below the reader's exponent arithmetic are read from a copy in which they
+    // are written as the zeros they are.
+    std::string rewritten;
+    if (verdict == TextVerdict::zero_numbers) {
+      rewritten.assign(text);
+      rewriteZeroNumbers(&rewritten[0]);
+      text = rewritten.c_str();
+    }
     auto document = std::make_unique<Document>();
     RecursiveParse recursive{text};
     document->Populate(recursive);

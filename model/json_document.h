@@ -18,8 +18,10 @@
 //   undefined behaviour and in practice wraps to a huge positive power of ten that indexes past
 //   the Pow10 table. A positive exponent after enough fraction digits overflows the same way.
 //   Before parsing, a pre-scan (json_number_guard.h) replays the reader's exponent arithmetic in
-//   64 bits and refuses a text only when that arithmetic would leave the int range; such a text
-//   is reported as a parse error. No other text changes outcome.
+//   64 bits. A number too small for that arithmetic is plainly 0 (or -0), and is read as such, as
+//   current upstream RapidJSON does: the text is parsed from a copy in which only such numbers
+//   are rewritten. A number too large for it is out of range and refused as a parse error, which
+//   is what the reader does with any exponent beyond its limit. No other text changes outcome.
 // - Length: texts longer than HostString::kMaxLength (2,147,483,646 bytes, the most the host
 //   carries) are refused before parsing, which keeps RapidJSON's 32-bit string lengths, element
 //   counts and fraction-digit counter from wrapping.
