@@ -72,7 +72,8 @@ struct RecursiveParse {
   bool too_deep = false;
 
   bool operator()(Document& document) {
-    ThrowingAllocator stack_allocator;  // stateless: the reader's stack needs no allocator object
+    // Handed in, so that the reader's stack does not allocate an allocator object of its own.
+    ThrowingAllocator stack_allocator;
     rapidjson::GenericReader<rapidjson::UTF8<>, rapidjson::UTF8<>, ThrowingAllocator> reader(
         &stack_allocator);
     DepthLimitedHandler handler(document);
@@ -107,7 +108,7 @@ bool JsonDocument::parse(const char* text) noexcept {
     document->Populate(recursive);
     if (recursive.too_deep) {
       // Deeper than the stack allows: the iterative reader, which accepts exactly the same texts.
-      document.reset();
+      document.reset();  // the partial document's pool goes first
       document = std::make_unique<Document>();
       document->Parse<rapidjson::kParseIterativeFlag>(text);
       if (document->HasParseError()) return false;
