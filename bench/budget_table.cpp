@@ -143,7 +143,7 @@ bool printBudgetTable(const CollectingReporter& r) {
 
   parserRows(t, r, "parseGexProfile", "BM_ParseGex", "BM_BareParseGex", "100", "strikes", false);
   parserRows(t, r, "parseGexProfile", "BM_ParseGex", "BM_BareParseGex", "300", "strikes", true);
-  parserRows(t, r, "  bare iterative parse", "BM_BareIterativeParseGex", "BM_BareParseGex", "300",
+  parserRows(t, r, "  bare iterative", "BM_BareIterativeParseGex", "BM_BareParseGex", "300",
              "strikes", false);
   parserRows(t, r, "parseGexProfile", "BM_ParseGex", "BM_BareParseGex", "1000", "strikes", false);
   parserRows(t, r, "parseGexProfile", "BM_ParseGex", "BM_BareParseGex", "3000", "strikes", false);
