@@ -5,7 +5,7 @@
 // - Nesting: RapidJSON's default parser recurses once per nesting level; 100,000 '[' would
 //   exhaust the stack. Its iterative parser keeps its state on the heap and accepts exactly the
 //   texts the default flags accept (same grammar: no comments, NaN/Infinity, trailing commas; one
-//   value with only whitespace after it), but is some 25% slower. So a text is parsed by the
+//   value with only whitespace after it), but is 20 to 40% slower. So a text is parsed by the
 //   recursive parser with a nesting count that stops it when a value would open deeper than
 //   kRecursiveParseDepth levels; only such a text is parsed again, iteratively. A level costs
 //   64 to 128 bytes of stack (optimised to sanitised builds), so the recursion stays within
