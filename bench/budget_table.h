@@ -3,8 +3,10 @@
 // baseline, with the ratio and the budget.
 //
 // Budgets (all ratios are between figures of the same run):
-// - parseGexProfile of 300 strikes: at most 1.25 x a bare RapidJSON parse of the same text;
-// - idle update call: at most 1 microsecond and at most 3 x fetching the 110 inputs;
+// - parseGexProfile of 300 strikes: at most 1.25 x a bare RapidJSON parse of the same text with
+//   the default flags (the recursive parser), the fastest calls of each taken in turn;
+// - idle update call: at most 1 microsecond and at most 3 x fetching the 110 inputs, and no heap
+//   allocation;
 // - render pass of 300 strikes in mode Both: at most 1.5 x the bare host drawing calls it makes;
 // - a whole trading day: under 5 seconds, with the live heap flat from the first hour to the
 //   last (growth below 64 KiB), and the profile record's storage reused across answers.

@@ -15,11 +15,17 @@ constexpr std::int64_t kIntMin = std::numeric_limits<std::int32_t>::min();
 bool isDigit(char c) noexcept { return c >= '0' && c <= '9'; }
 unsigned digit(char c) noexcept { return static_cast<unsigned>(c - '0'); }
 
+enum class Token {
+  plain,     // the reader's arithmetic holds
+  zero,      // the exponent sum falls below the int range: the value is 0 (or -0)
+  too_large  // refused (see the header)
+};
+
 // Replays the reader's number token starting at `s` (a '-' or a digit) and returns the first
 // byte after it. The thresholds and the significand bookkeeping are the reader's, since they
-// decide how far the fraction counter moves. Returns early, without verdict, where the reader
-// reports an error of its own.
-const char* scanNumber(const char* s, bool& unsafe) noexcept {
+// decide how far the fraction counter moves. Returns early, as plain, where the reader reports
+// an error of its own.
+const char* scanNumber(const char* s, Token& token) noexcept {
   const bool minus = *s == '-';
   if (minus) ++s;
 
@@ -91,7 +97,7 @@ const char* scanNumber(const char* s, bool& unsafe) noexcept {
       ++s;
     }
     if (exp_frac < kIntMin) {
-      unsafe = true;
+      token = Token::too_large;
       return s;
     }
   }
@@ -114,17 +120,20 @@ const char* scanNumber(const char* s, bool& unsafe) noexcept {
           while (isDigit(*s)) ++s;  // the reader drops the rest
         }
       }
-      if (exp_frac - exp < kIntMin) unsafe = true;
+      // A significand below 10^309 (the reader refuses larger ones) times 10^(-2^31) or less
+      // is far below the smallest double: exactly what the reader gives every such number.
+      if (exp_frac - exp < kIntMin) token = Token::zero;
     } else {
       const std::int64_t max_exp = 308 - exp_frac;
       if (max_exp > kIntMax) {
-        unsafe = true;
+        token = Token::too_large;
         return s;
       }
       while (isDigit(*s)) {
         exp = exp * 10 + digit(*s++);
         if (exp > kIntMax) {
-          unsafe = true;
+          // Past every limit the reader can hold: its own rule (exp > max_exp) refuses it.
+          token = Token::too_large;
           return s;
         }
         if (exp > max_exp) return s;  // the reader: number too big
@@ -168,14 +177,23 @@ bool mayHoldExponent(const char* text, std::size_t length) noexcept {
   return false;
 }
 
-}  // namespace
+// Writes, over the token [begin, end), "0.0" or "-0.0" followed by spaces: the same value, read
+// as a double, and the same length, so every other byte keeps its place.
+void writeZero(char* begin, const char* end) noexcept {
+  char* p = begin;
+  if (*p == '-') ++p;
+  *p++ = '0';
+  *p++ = '.';
+  *p++ = '0';
+  while (p < end) *p++ = ' ';
+}
 
-TextVerdict checkJsonText(const char* text, std::size_t max_length) noexcept {
-  if (text == nullptr) return TextVerdict::ok;
-  const std::size_t length = std::strlen(text);
-  if (length > max_length) return TextVerdict::too_long;
+// Scans `text` (its first `length` bytes, up to its NUL) for number tokens that overflow the
+// reader. With `rewrite` (the same text, writable), every zero token is written over in place.
+TextVerdict scanText(const char* text, std::size_t length, char* rewrite) noexcept {
   if (!mayHoldExponent(text, length)) return TextVerdict::ok;
 
+  TextVerdict verdict = TextVerdict::ok;
   const char* p = text;
   while (*p != '\0') {
     const char c = *p;
@@ -194,14 +212,34 @@ TextVerdict checkJsonText(const char* text, std::size_t max_length) noexcept {
         p = end;
         continue;
       }
-      bool unsafe = false;
-      p = scanNumber(p, unsafe);
-      if (unsafe) return TextVerdict::unsafe_number;
+      Token token = Token::plain;
+      const char* const begin = p;
+      p = scanNumber(p, token);
+      if (token == Token::too_large) return TextVerdict::unsafe_number;
+      if (token == Token::zero) {
+        verdict = TextVerdict::zero_numbers;
+        // The minimal zero token is "0.0000000001e-2147483639": room for "-0.0".
+        if (rewrite != nullptr) writeZero(rewrite + (begin - text), p);
+      }
     } else {
       ++p;
     }
   }
-  return TextVerdict::ok;
+  return verdict;
+}
+
+}  // namespace
+
+TextVerdict checkJsonText(const char* text, std::size_t max_length) noexcept {
+  if (text == nullptr) return TextVerdict::ok;
+  const std::size_t length = std::strlen(text);
+  if (length > max_length) return TextVerdict::too_long;
+  return scanText(text, length, nullptr);
+}
+
+void rewriteZeroNumbers(char* text) noexcept {
+  if (text == nullptr) return;
+  scanText(text, std::strlen(text), text);
 }
 
 }  // namespace ostrel::json

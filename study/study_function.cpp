@@ -31,7 +31,8 @@ void declareDefaults(StudyHost& host) {
 
 void runUpdate(StudyHost& host) {
   const Premiums premiums = readPremiums(host);
-  const HostString futures_target = normaliseText(readText(host::input(host, in::kFuturesTarget)));
+  const NormalisedText futures_target =
+      normaliseText(readText(host::input(host, in::kFuturesTarget)));
 
   if (host.IsRemovalCall != 0 || host.IsSuspended != 0) {
     removeAllDrawings(host);
@@ -49,7 +50,7 @@ void runUpdate(StudyHost& host) {
     sweepStaleDrawings(host);
   }
 
-  const HostString ticker = normaliseTicker(readText(host::input(host, in::kTicker)));
+  const NormalisedText ticker = normaliseTicker(readText(host::input(host, in::kTicker)));
   const std::int32_t package = readIndex(host::input(host, in::kPackage));
   const std::int32_t kind = readIndex(host::input(host, in::kGreek));
 

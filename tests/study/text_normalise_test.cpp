@@ -1,5 +1,8 @@
 #include "study/text_normalise.h"
 
+#include <cstddef>
+#include <string>
+
 #include <gtest/gtest.h>
 
 namespace ostrel {
@@ -29,6 +32,24 @@ TEST(TextNormalise, TrimsBlanksAndUpperCasesLetters) {
     EXPECT_STREQ(normaliseText(row.input).c_str(), row.text);
     EXPECT_STREQ(normaliseTicker(row.input).c_str(), row.ticker);
   }
+}
+
+TEST(TextNormalise, LongTextsLeaveTheInlineBuffer) {
+  // 31 bytes fit inside the object; 32 and more go to the heap, read the same way.
+  for (const std::size_t length : {std::size_t{31}, std::size_t{32}, std::size_t{300}}) {
+    SCOPED_TRACE(length);
+    const std::string input = "  " + std::string(length - 1, 'q') + "z\t";
+    const std::string expected = std::string(length - 1, 'Q') + "Z";
+    const NormalisedText text = normaliseText(input.c_str());
+    EXPECT_EQ(text.on_heap(), length > NormalisedText::kInlineCapacity);
+    EXPECT_EQ(text.size(), length);
+    EXPECT_EQ(std::string(text.c_str()), expected);
+    const NormalisedText copy = text;  // copies stay independent of the original's storage
+    EXPECT_EQ(std::string(copy.c_str()), expected);
+    EXPECT_NE(copy.c_str(), text.c_str());
+  }
+  EXPECT_FALSE(normaliseTicker("spx").on_heap());
+  EXPECT_FALSE(normaliseTicker("").on_heap());
 }
 
 TEST(TextNormalise, NullReadsAsEmpty) {
