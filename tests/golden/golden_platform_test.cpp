@@ -8,61 +8,27 @@
 // those files with OSTREL_UPDATE_GOLDEN=1 after a deliberate change and review the diff.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cctype>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <vector>
 
 #include "sim/replay_run.h"
 #include "sim/replay_scenario.h"
 #include "sim/study_loader.h"
+#include "tests/golden/golden_files.h"
 
 namespace ostrel::sim {
 namespace {
 
 namespace fs = std::filesystem;
-
-const char kSuffix[] = ".scenario.json";
-
-fs::path goldenDir() { return fs::path(OSTREL_SOURCE_DIR) / "tests" / "golden"; }
-
-std::vector<std::string> scenarioNames() {
-  std::vector<std::string> names;
-  std::error_code ec;
-  for (const auto& entry : fs::directory_iterator(goldenDir(), ec)) {
-    const std::string file = entry.path().filename().string();
-    const std::size_t n = sizeof kSuffix - 1;
-    if (file.size() > n && file.compare(file.size() - n, n, kSuffix) == 0) {
-      names.push_back(file.substr(0, file.size() - n));
-    }
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-bool updating() {
-  const char* flag = std::getenv("OSTREL_UPDATE_GOLDEN");
-  return flag != nullptr && std::string(flag) == "1";
-}
-
-std::string firstDifference(const std::string& expected, const std::string& actual) {
-  std::size_t at = 0;
-  while (at < actual.size() && at < expected.size() && actual[at] == expected[at]) ++at;
-  const auto lineAt = [at](const std::string& s) {
-    const std::size_t begin = s.rfind('\n', at == 0 ? 0 : at - 1);
-    const std::size_t from = begin == std::string::npos ? 0 : begin + 1;
-    return s.substr(from, s.find('\n', from) - from);
-  };
-  return "\n expected: " + lineAt(expected) + "\n   actual: " + lineAt(actual);
-}
+using golden::firstDifference;
+using golden::goldenDir;
+using golden::updating;
 
 class GoldenPlatform : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(GoldenPlatform, TraceMatchesDirectReplay) {
-  const fs::path scenario_path = goldenDir() / (GetParam() + kSuffix);
+  const fs::path scenario_path = goldenDir() / (GetParam() + golden::kScenarioSuffix);
   const fs::path direct_path = goldenDir() / (GetParam() + ".trace.json");
   const fs::path platform_path = goldenDir() / (GetParam() + ".platform-trace.json");
   std::string trace;
@@ -95,15 +61,8 @@ TEST_P(GoldenPlatform, TraceMatchesDirectReplay) {
   EXPECT_NE(trace, direct) << platform_path << " is no longer needed: delete it";
 }
 
-std::string testName(const ::testing::TestParamInfo<std::string>& info) {
-  std::string name = info.param;
-  for (char& c : name) {
-    if (std::isalnum(static_cast<unsigned char>(c)) == 0) c = '_';
-  }
-  return name;
-}
-
-INSTANTIATE_TEST_SUITE_P(Scenarios, GoldenPlatform, ::testing::ValuesIn(scenarioNames()), testName);
+INSTANTIATE_TEST_SUITE_P(Scenarios, GoldenPlatform, ::testing::ValuesIn(golden::scenarioNames()),
+                         golden::testName);
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(GoldenPlatform);
 
 }  // namespace
