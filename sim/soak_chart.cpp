@@ -81,7 +81,9 @@ SoakChart::SoakChart(ChartSetup setup, const SoakOptions& options, SoakEntry& en
       network_(network),
       violations_(violations) {}
 
-SoakChart::~SoakChart() = default;
+SoakChart::~SoakChart() {
+  if (sim_) entry_.drop(*sim_);
+}
 
 CheckContext SoakChart::context(long call_number, std::int64_t unix_now) {
   CheckContext ctx;
@@ -190,6 +192,7 @@ void SoakChart::remove(std::int64_t unix_now, long call_number, RequestCounters&
                " heap bytes, less than the " + std::to_string(released) +
                " bytes of the profile records");
   }
+  if (!entry_.drop(*sim_)) ctx.report("the binding still held the instance after the removal call");
   sim_.reset();
   ledger_.reset();
 }

@@ -1,5 +1,8 @@
 #include "sim/soak_entry.h"
 
+#include <map>
+
+#include "sim/platform_record.h"
 #include "sim/study_loader.h"
 
 namespace ostrel::sim {
@@ -13,9 +16,36 @@ class DirectEntry final : public SoakEntry {
   const CallRecord& call(SimHost& chart, const CallScript& script) override {
     return chart.runCall(study_, script);
   }
+  bool drop(SimHost&) override { return true; }
 
  private:
   StudyFunction study_;
+};
+
+class PlatformEntry final : public SoakEntry {
+ public:
+  explicit PlatformEntry(PlatformStudyFunction study) : study_(study) {}
+  // The charts drop their instances before the entry goes; anything left is released here.
+  ~PlatformEntry() override = default;
+  const char* name() const noexcept override { return "platform"; }
+
+  const CallRecord& call(SimHost& chart, const CallScript& script) override {
+    std::unique_ptr<PlatformRecord>& record = records_[&chart];
+    if (!record) record = std::make_unique<PlatformRecord>(chart, study_);
+    return chart.runCall(PlatformRecord::studyFunction(), script);
+  }
+
+  bool drop(SimHost& chart) override {
+    const auto it = records_.find(&chart);
+    if (it == records_.end()) return true;
+    const bool released = !it->second->holdsBindingState();
+    records_.erase(it);  // makes the platform's last call if the binding still holds state
+    return released;
+  }
+
+ private:
+  PlatformStudyFunction study_;
+  std::map<const SimHost*, std::unique_ptr<PlatformRecord>> records_;
 };
 
 }  // namespace
@@ -23,10 +53,12 @@ class DirectEntry final : public SoakEntry {
 std::unique_ptr<SoakEntry> makeDirectEntry() { return std::make_unique<DirectEntry>(); }
 
 std::unique_ptr<SoakEntry> makePlatformEntry(std::string& error) {
-  // The platform binding and its simulator plug in here: an entry whose call() runs
-  // scsf_OstrelLevels on the platform's record mirrored from `chart`.
-  error = "the platform entry is not wired into the soak yet (sim/soak_entry.cpp)";
-  return nullptr;
+  const StudyEntry study = linkedPlatformStudy();
+  if (study.platform == nullptr) {
+    error = "this build has no platform entry";
+    return nullptr;
+  }
+  return std::make_unique<PlatformEntry>(study.platform);
 }
 
 }  // namespace ostrel::sim

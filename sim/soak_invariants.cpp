@@ -172,7 +172,8 @@ void checkStoredKeys(const SimHost& chart, const CheckContext& ctx, ReportOnce& 
     if (!isStudyIntKey(k)) outside("StoredInt", k);
   });
   chart.timeStore().forEach([&](std::int32_t k, DateTime) {
-    if (k != key::last_profile_request && k != key::last_conversion_request) {
+    if (k != key::last_profile_request && k != key::last_conversion_request &&
+        k != key::last_history_request) {
       outside("StoredTime", k);
     }
   });

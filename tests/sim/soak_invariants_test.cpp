@@ -117,7 +117,7 @@ TEST_F(SoakInvariants, StoredKeysPremiumsAndLogLines) {
   h.Ops.SetStoredInt(&h, 5, 1);
   sim::checkStoredKeys(sim, ctx, keys);
   EXPECT_EQ(reported(0), "stored value outside the study state's keys: StoredInt key 5");
-  h.Ops.StoredTime(&h, 4);
+  h.Ops.StoredTime(&h, 5);
   sim::checkStoredKeys(sim, ctx, keys);
   EXPECT_EQ(violations.count(), 1);  // the first problem persists: reported once
 
