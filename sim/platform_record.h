@@ -63,6 +63,8 @@ class PlatformRecord {
   // The binding keeps an instance of the study (its persistent pointer is set): true until a
   // removal call released it.
   bool holdsBindingState() const noexcept { return binding_pointer_ != nullptr; }
+  // Requests started and not yet answered: the next answer carries the oldest one's id.
+  std::size_t unansweredRequests() const noexcept { return unanswered_.size(); }
   SimHost& sim() noexcept { return sim_; }
 
  private:

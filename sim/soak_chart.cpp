@@ -135,6 +135,7 @@ void SoakChart::load(std::int64_t unix_now, bool new_bars, long call_number,
   h.IsDefaultsCall = 0;
   ++counters.calls;
 
+  if (!entry_.callProblem().empty()) ctx.report(entry_.callProblem());
   checkLogLines(rec, options_.api_key, ctx);
   int touched = 0;
   sim_->intStore().forEach([&](std::int32_t, std::int32_t) { ++touched; });
@@ -216,6 +217,7 @@ void SoakChart::call(std::int64_t unix_now, bool full_recalc, long call_number,
   h.IsFullRecalc = 0;
 
   const CheckContext ctx = context(call_number, unix_now);
+  if (!entry_.callProblem().empty()) ctx.report(entry_.callProblem());
   checkLogLines(rec, options_.api_key, ctx);
   drawings_.afterCall(*sim_, rec, full_recalc, ctx);
   checkStoredKeys(*sim_, ctx, keys_report_);

@@ -1,6 +1,7 @@
 #include "sim/soak_entry.h"
 
 #include <map>
+#include <string>
 
 #include "sim/platform_record.h"
 #include "sim/study_loader.h"
@@ -17,9 +18,11 @@ class DirectEntry final : public SoakEntry {
     return chart.runCall(study_, script);
   }
   bool drop(SimHost&) override { return true; }
+  const std::string& callProblem() const noexcept override { return none_; }
 
  private:
   StudyFunction study_;
+  std::string none_;
 };
 
 class PlatformEntry final : public SoakEntry {
@@ -32,8 +35,23 @@ class PlatformEntry final : public SoakEntry {
   const CallRecord& call(SimHost& chart, const CallScript& script) override {
     std::unique_ptr<PlatformRecord>& record = records_[&chart];
     if (!record) record = std::make_unique<PlatformRecord>(chart, study_);
+    problem_.clear();
+    // The simulated platform gives an answer the id of the oldest request not yet answered. The
+    // soak carries every request it sees started and answers it in the instance's next call,
+    // so exactly that request is outstanding when an answer comes (and none otherwise, but at
+    // a removal, which supersedes it): else the answer would carry another request's id.
+    const std::size_t outstanding = record->unansweredRequests();
+    const std::size_t answered = script.response_ready ? 1 : 0;
+    if (chart.host().IsRemovalCall == 0 && outstanding != answered) {
+      problem_ = "the platform holds " + std::to_string(outstanding) +
+                 " unanswered requests where the call " +
+                 (answered != 0 ? "answers one" : "answers none") +
+                 ": the answer's request id would not be its request's";
+    }
     return chart.runCall(PlatformRecord::studyFunction(), script);
   }
+
+  const std::string& callProblem() const noexcept override { return problem_; }
 
   bool drop(SimHost& chart) override {
     const auto it = records_.find(&chart);
@@ -45,6 +63,7 @@ class PlatformEntry final : public SoakEntry {
 
  private:
   PlatformStudyFunction study_;
+  std::string problem_;
   std::map<const SimHost*, std::unique_ptr<PlatformRecord>> records_;
 };
 

@@ -29,6 +29,9 @@ class SoakEntry {
   // for it goes, before the SimHost does. False when the study's side still held state then
   // (released now by a last call of the entry's own).
   virtual bool drop(SimHost& chart) = 0;
+  // What went wrong in presenting the last call to the study, beyond the study's own doing
+  // (empty: nothing); cleared by the next call.
+  virtual const std::string& callProblem() const noexcept = 0;
 };
 
 std::unique_ptr<SoakEntry> makeDirectEntry();
