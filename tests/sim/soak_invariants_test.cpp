@@ -114,8 +114,8 @@ TEST_F(SoakInvariants, StoredKeysPremiumsAndLogLines) {
   ASSERT_EQ(violations.count(), 0);
 
   StudyHost& h = sim.host();
-  for (std::int32_t k : {key::last_profile_request, key::last_conversion_request,
-                         key::last_history_request}) {
+  for (std::int32_t k :
+       {key::last_profile_request, key::last_conversion_request, key::last_history_request}) {
     h.Ops.StoredTime(&h, k);
   }
   sim::checkStoredKeys(sim, ctx, keys);
