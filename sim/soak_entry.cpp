@@ -28,7 +28,8 @@ class DirectEntry final : public SoakEntry {
 class PlatformEntry final : public SoakEntry {
  public:
   explicit PlatformEntry(PlatformStudyFunction study) : study_(study) {}
-  // The charts drop their instances before the entry goes; anything left is released here.
+  // Every SimHost is dropped while it lives (SoakChart does, at the latest in its destructor):
+  // a record left here would make its last call on a SimHost that is gone.
   ~PlatformEntry() override = default;
   const char* name() const noexcept override { return "platform"; }
 
