@@ -10,7 +10,10 @@
 namespace ostrel::sim {
 namespace {
 
+// The records alive on this thread, newest first (linked through previous_), and the one whose
+// call is running: the platform's operations carry no context.
 thread_local PlatformRecord* t_newest = nullptr;
+thread_local PlatformRecord* t_calling = nullptr;
 
 constexpr std::size_t kValueBytes = 16;  // the input's value union
 
@@ -40,24 +43,36 @@ PlatformRecord::PlatformRecord(SimHost& sim, PlatformStudyFunction study)
 
 PlatformRecord::~PlatformRecord() {
   release();
-  t_newest = previous_;
+  // Records may end in any order (a chart's study reloaded while another chart's lives on).
+  for (PlatformRecord** link = &t_newest; *link != nullptr; link = &(*link)->previous_) {
+    if (*link == this) {
+      *link = previous_;
+      break;
+    }
+  }
 }
 
 StudyFunction PlatformRecord::studyFunction() noexcept { return &PlatformRecord::callThrough; }
 
-PlatformRecord* PlatformRecord::current() noexcept { return t_newest; }
+PlatformRecord* PlatformRecord::current() noexcept {
+  return t_calling != nullptr ? t_calling : t_newest;
+}
 
 void PlatformRecord::callThrough(StudyHost& host) {
   PlatformRecord* self = t_newest;
-  if (self == nullptr || &self->sim_.host() != &host || self->study_ == nullptr) return;
+  while (self != nullptr && &self->sim_.host() != &host) self = self->previous_;
+  if (self == nullptr || self->study_ == nullptr) return;
   self->call();
 }
 
 void PlatformRecord::call() {
   present();
+  PlatformRecord* const outer = t_calling;
+  t_calling = this;
   in_call_ = true;
   study_(sc_);
   in_call_ = false;
+  t_calling = outer;
   takeBack();
 }
 
@@ -70,8 +85,6 @@ void PlatformRecord::release() noexcept {
     h.IsFullRecalc = 0;
     h.IsSuspended = 0;
     h.IsDefaultsCall = 0;
-    previous_ = t_newest;
-    t_newest = this;
     sim_.runCall(studyFunction());
     h.IsRemovalCall = removal;
   } catch (...) {

@@ -12,9 +12,11 @@
 //   PlatformRecord platform(sim, &ostrel::platform::runPlatformCall);  // or a DLL's export
 //   sim.runDefaults(platform.studyFunction());
 //   sim.runCall(platform.studyFunction(), script);
-// The PlatformRecord must outlive those calls, on the same thread, and be the newest one alive
-// on that thread: the platform's operations carry no context, so they find their record through
-// a thread-local pointer. Its destructor makes the platform's last call for the instance when
+// The PlatformRecord must outlive those calls, on the same thread. Several may be alive on a
+// thread (one per SimHost; they may end in any order): a call finds the record of its SimHost
+// (the newest one, should two share a SimHost), and the platform's operations, which carry no
+// context, find the record whose call is running through a thread-local pointer (outside a call:
+// the newest record). Its destructor makes the platform's last call for the instance when
 // the binding still holds state (untraced), so nothing leaks.
 //
 // The simulated platform:
@@ -58,13 +60,18 @@ class PlatformRecord {
   static StudyFunction studyFunction() noexcept;
 
   s_sc& record() noexcept { return sc_; }
+  // The binding keeps an instance of the study (its persistent pointer is set): true until a
+  // removal call released it.
+  bool holdsBindingState() const noexcept { return binding_pointer_ != nullptr; }
+  // Requests started and not yet answered: the next answer carries the oldest one's id.
+  std::size_t unansweredRequests() const noexcept { return unanswered_.size(); }
   SimHost& sim() noexcept { return sim_; }
 
  private:
   friend struct PlatformOps;  // the record's operations (platform_record_ops.cpp)
   struct InputMark;
 
-  static PlatformRecord* current() noexcept;  // the newest record of this thread
+  static PlatformRecord* current() noexcept;  // the record in a call, else the newest
   static void callThrough(StudyHost& host);
   void call();
   void present();
@@ -97,7 +104,7 @@ class PlatformRecord {
   std::int32_t next_request_id_ = 1;
   std::set<std::int32_t> user_drawn_;
 
-  PlatformRecord* previous_ = nullptr;
+  PlatformRecord* previous_ = nullptr;  // the next older record alive on this thread
   bool in_call_ = false;
 };
 

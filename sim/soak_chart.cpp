@@ -81,7 +81,9 @@ SoakChart::SoakChart(ChartSetup setup, const SoakOptions& options, SoakEntry& en
       network_(network),
       violations_(violations) {}
 
-SoakChart::~SoakChart() = default;
+SoakChart::~SoakChart() {
+  if (sim_) entry_.drop(*sim_);
+}
 
 CheckContext SoakChart::context(long call_number, std::int64_t unix_now) {
   CheckContext ctx;
@@ -133,6 +135,7 @@ void SoakChart::load(std::int64_t unix_now, bool new_bars, long call_number,
   h.IsDefaultsCall = 0;
   ++counters.calls;
 
+  if (!entry_.callProblem().empty()) ctx.report(entry_.callProblem());
   checkLogLines(rec, options_.api_key, ctx);
   int touched = 0;
   sim_->intStore().forEach([&](std::int32_t, std::int32_t) { ++touched; });
@@ -190,6 +193,7 @@ void SoakChart::remove(std::int64_t unix_now, long call_number, RequestCounters&
                " heap bytes, less than the " + std::to_string(released) +
                " bytes of the profile records");
   }
+  if (!entry_.drop(*sim_)) ctx.report("the binding still held the instance after the removal call");
   sim_.reset();
   ledger_.reset();
 }
@@ -213,6 +217,7 @@ void SoakChart::call(std::int64_t unix_now, bool full_recalc, long call_number,
   h.IsFullRecalc = 0;
 
   const CheckContext ctx = context(call_number, unix_now);
+  if (!entry_.callProblem().empty()) ctx.report(entry_.callProblem());
   checkLogLines(rec, options_.api_key, ctx);
   drawings_.afterCall(*sim_, rec, full_recalc, ctx);
   checkStoredKeys(*sim_, ctx, keys_report_);

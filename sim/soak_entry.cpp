@@ -1,5 +1,9 @@
 #include "sim/soak_entry.h"
 
+#include <map>
+#include <string>
+
+#include "sim/platform_record.h"
 #include "sim/study_loader.h"
 
 namespace ostrel::sim {
@@ -13,9 +17,55 @@ class DirectEntry final : public SoakEntry {
   const CallRecord& call(SimHost& chart, const CallScript& script) override {
     return chart.runCall(study_, script);
   }
+  bool drop(SimHost&) override { return true; }
+  const std::string& callProblem() const noexcept override { return none_; }
 
  private:
   StudyFunction study_;
+  std::string none_;
+};
+
+class PlatformEntry final : public SoakEntry {
+ public:
+  explicit PlatformEntry(PlatformStudyFunction study) : study_(study) {}
+  // Every SimHost is dropped while it lives (SoakChart does, at the latest in its destructor):
+  // a record left here would make its last call on a SimHost that is gone.
+  ~PlatformEntry() override = default;
+  const char* name() const noexcept override { return "platform"; }
+
+  const CallRecord& call(SimHost& chart, const CallScript& script) override {
+    std::unique_ptr<PlatformRecord>& record = records_[&chart];
+    if (!record) record = std::make_unique<PlatformRecord>(chart, study_);
+    problem_.clear();
+    // The simulated platform gives an answer the id of the oldest request not yet answered. The
+    // soak carries every request it sees started and answers it in the instance's next call,
+    // so exactly that request is outstanding when an answer comes (and none otherwise, but at
+    // a removal, which supersedes it): else the answer would carry another request's id.
+    const std::size_t outstanding = record->unansweredRequests();
+    const std::size_t answered = script.response_ready ? 1 : 0;
+    if (chart.host().IsRemovalCall == 0 && outstanding != answered) {
+      problem_ = "the platform holds " + std::to_string(outstanding) +
+                 " unanswered requests where the call " +
+                 (answered != 0 ? "answers one" : "answers none") +
+                 ": the answer's request id would not be its request's";
+    }
+    return chart.runCall(PlatformRecord::studyFunction(), script);
+  }
+
+  const std::string& callProblem() const noexcept override { return problem_; }
+
+  bool drop(SimHost& chart) override {
+    const auto it = records_.find(&chart);
+    if (it == records_.end()) return true;
+    const bool released = !it->second->holdsBindingState();
+    records_.erase(it);  // makes the platform's last call if the binding still holds state
+    return released;
+  }
+
+ private:
+  PlatformStudyFunction study_;
+  std::string problem_;
+  std::map<const SimHost*, std::unique_ptr<PlatformRecord>> records_;
 };
 
 }  // namespace
@@ -23,10 +73,12 @@ class DirectEntry final : public SoakEntry {
 std::unique_ptr<SoakEntry> makeDirectEntry() { return std::make_unique<DirectEntry>(); }
 
 std::unique_ptr<SoakEntry> makePlatformEntry(std::string& error) {
-  // The platform binding and its simulator plug in here: an entry whose call() runs
-  // scsf_OstrelLevels on the platform's record mirrored from `chart`.
-  error = "the platform entry is not wired into the soak yet (sim/soak_entry.cpp)";
-  return nullptr;
+  const StudyEntry study = linkedPlatformStudy();
+  if (study.platform == nullptr) {
+    error = "this build has no platform entry";
+    return nullptr;
+  }
+  return std::make_unique<PlatformEntry>(study.platform);
 }
 
 }  // namespace ostrel::sim

@@ -25,10 +25,21 @@ class SoakEntry {
   virtual const char* name() const noexcept = 0;
   // One call of the study on `chart`. Returns what the study did (valid until the next call).
   virtual const CallRecord& call(SimHost& chart, const CallScript& script) = 0;
+  // The instance on `chart` ends (after its removal call, or with the run): what the entry keeps
+  // for it goes, before the SimHost does. False when the study's side still held state then
+  // (released now by a last call of the entry's own).
+  virtual bool drop(SimHost& chart) = 0;
+  // What went wrong in presenting the last call to the study, beyond the study's own doing
+  // (empty: nothing); cleared by the next call.
+  virtual const std::string& callProblem() const noexcept = 0;
 };
 
 std::unique_ptr<SoakEntry> makeDirectEntry();
-// The platform entry, or null with a reason while the platform binding is not wired in.
+// The platform entry: each SimHost is presented to the study linked into this executable as the
+// platform's record (sim/platform_record.h), one PlatformRecord per SimHost from its first call
+// to drop(). The record's direct HTTPS request is the SimHost's DirectHttpsGet, so the futures
+// conversion reaches the soak's service as in the direct entry. Null with a reason when the
+// platform entry is not available.
 std::unique_ptr<SoakEntry> makePlatformEntry(std::string& error);
 
 }  // namespace ostrel::sim
