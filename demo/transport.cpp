@@ -68,8 +68,7 @@ std::int32_t DemoTransport::directGet(StudyHost*, const DirectHttpsRequest* requ
     return 0;
   }
   ++self->direct_requests_;
-  HeaderList headers =
-      parseHeaderBlock(request->header_block != nullptr ? request->header_block : "");
+  HeaderList headers = sim::parseHeaderBlock(request->header_block);
   if (request->user_agent != nullptr) headers.emplace_back("User-Agent", request->user_agent);
   const HttpOutcome out = self->send(request->path, nullptr, headers, self->clock_, "");
   result->ok = out.ok ? 1 : 0;
@@ -87,24 +86,6 @@ std::string pathOfUrl(const std::string& url) {
   if (scheme == std::string::npos) return url;
   const std::size_t slash = url.find('/', scheme + 3);
   return slash == std::string::npos ? std::string("/") : url.substr(slash);
-}
-
-HeaderList parseHeaderBlock(const std::string& block) {
-  HeaderList headers;
-  std::size_t start = 0;
-  while (start < block.size()) {
-    std::size_t end = block.find("\r\n", start);
-    if (end == std::string::npos) end = block.size();
-    const std::string line = block.substr(start, end - start);
-    const std::size_t colon = line.find(':');
-    if (colon != std::string::npos) {
-      std::size_t value = colon + 1;
-      while (value < line.size() && line[value] == ' ') ++value;
-      headers.emplace_back(line.substr(0, colon), line.substr(value));
-    }
-    start = end + 2;
-  }
-  return headers;
 }
 
 std::string hostAnswerText(const HttpOutcome& outcome) {

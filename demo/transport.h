@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "host/study_host.h"
+#include "sim/header_block.h"
 
 namespace httplib {
 class Client;
@@ -28,7 +29,7 @@ struct HttpOutcome {
   std::string error;  // when !ok
 };
 
-using HeaderList = std::vector<std::pair<std::string, std::string>>;
+using sim::HeaderList;
 
 class DemoTransport {
  public:
@@ -57,8 +58,6 @@ class DemoTransport {
 
 // "https://host/v2/x?y" -> "/v2/x?y"; a text without a scheme is taken as a path.
 std::string pathOfUrl(const std::string& url);
-// "Name: value\r\n" lines -> headers.
-HeaderList parseHeaderBlock(const std::string& block);
 std::string hostAnswerText(const HttpOutcome& outcome);
 
 }  // namespace ostrel::demo

@@ -11,6 +11,7 @@
 
 #include "mock/faults.h"
 #include "mock/mock_service.h"
+#include "sim/header_block.h"
 
 namespace ostrel::sim {
 
@@ -19,32 +20,11 @@ const char* const kSoakFaults[kSoakFaultModes] = {"slow",   "silent", "truncated
 
 namespace {
 
-using HeaderList = std::vector<std::pair<std::string, std::string>>;
-
 std::string pathOf(const std::string& url) {
   const std::size_t scheme = url.find("://");
   if (scheme == std::string::npos) return url;
   const std::size_t slash = url.find('/', scheme + 3);
   return slash == std::string::npos ? std::string("/") : url.substr(slash);
-}
-
-HeaderList headerLines(const char* block) {
-  HeaderList headers;
-  const std::string text = block != nullptr ? block : "";
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find("\r\n", start);
-    if (end == std::string::npos) end = text.size();
-    const std::string line = text.substr(start, end - start);
-    const std::size_t colon = line.find(':');
-    if (colon != std::string::npos) {
-      std::size_t value = colon + 1;
-      while (value < line.size() && line[value] == ' ') ++value;
-      headers.emplace_back(line.substr(0, colon), line.substr(value));
-    }
-    start = end + 2;
-  }
-  return headers;
 }
 
 bool writeAll(int fd, const void* data, std::size_t size) {
@@ -224,7 +204,7 @@ CarriedAnswer SoakService::carry(const RequestRecord& request, std::int64_t unix
 
 bool SoakService::direct(const DirectHttpsRequest& request, std::int64_t unix_now,
                          DirectHttpsResult& result) {
-  HeaderList headers = headerLines(request.header_block);
+  HeaderList headers = parseHeaderBlock(request.header_block);
   if (request.user_agent != nullptr) headers.emplace_back("User-Agent", request.user_agent);
   const std::string fault = chooseFault(kSoakConversion);
   const Outcome out = send(request.path, nullptr, headers, unix_now, fault);

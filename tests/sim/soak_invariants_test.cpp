@@ -17,12 +17,7 @@ namespace {
 using test::at;
 using test::kSecond;
 
-const char* const kProfile =
-    "{\"timestamp\": 1773151200, \"ticker\": \"SPX\", \"spot\": 5492.25, \"zero_gamma\": 5480.5,"
-    " \"major_pos_vol\": 5510, \"major_pos_oi\": 5525, \"major_neg_vol\": 5450,"
-    " \"major_neg_oi\": 5400, \"sum_gex_vol\": 1843.75, \"sum_gex_oi\": -512.5,"
-    " \"strikes\": [[5450, -310.5, -120.25, [-300, -290, -280, -250, -200]],"
-    " [5510, 420, 210.75, [400, 380, 350, 320, 260]]]}";
+const char* const kProfile = test::kTwoStrikeProfile;
 
 // A GEX profile of `strikes` strikes: in mode Both each takes seven drawings, so more than 141
 // run the pass beyond slot 999.

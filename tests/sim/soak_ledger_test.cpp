@@ -14,12 +14,7 @@ namespace {
 using test::at;
 using test::kSecond;
 
-const char* const kProfile =
-    "{\"timestamp\": 1773151200, \"ticker\": \"SPX\", \"spot\": 5492.25, \"zero_gamma\": 5480.5,"
-    " \"major_pos_vol\": 5510, \"major_pos_oi\": 5525, \"major_neg_vol\": 5450,"
-    " \"major_neg_oi\": 5400, \"sum_gex_vol\": 1843.75, \"sum_gex_oi\": -512.5,"
-    " \"strikes\": [[5450, -310.5, -120.25, [-300, -290, -280, -250, -200]],"
-    " [5510, 420, 210.75, [400, 380, 350, 320, 260]]]}";
+const char* const kProfile = test::kTwoStrikeProfile;
 constexpr std::int64_t kOpen = 1773149400;  // 2026-03-10 09:30 New York, Unix seconds
 
 // One point per minute from 09:30 for `minutes` minutes.

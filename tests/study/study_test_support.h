@@ -28,6 +28,14 @@ inline std::int64_t at(int year, int month, int day, int hour, int minute, int s
 
 inline void study(StudyHost& host) { studyFunction(host); }
 
+// A small GEX answer: two strikes with five priors each, zero gamma and the four majors.
+inline constexpr const char* kTwoStrikeProfile =
+    "{\"timestamp\": 1773151200, \"ticker\": \"SPX\", \"spot\": 5492.25, \"zero_gamma\": 5480.5,"
+    " \"major_pos_vol\": 5510, \"major_pos_oi\": 5525, \"major_neg_vol\": 5450,"
+    " \"major_neg_oi\": 5400, \"sum_gex_vol\": 1843.75, \"sum_gex_oi\": -512.5,"
+    " \"strikes\": [[5450, -310.5, -120.25, [-300, -290, -280, -250, -200]],"
+    " [5510, 420, 210.75, [400, 380, 350, 320, 260]]]}";
+
 class StudyTest : public ::testing::Test {
  protected:
   void SetUp() override {
