@@ -5,12 +5,12 @@
 #include "host/host_calls.h"
 #include "host/host_string.h"
 #include "host/numeric.h"
+#include "host/time_units.h"
 #include "model/json_document.h"
 
 namespace ostrel {
 namespace {
 
-constexpr std::int64_t kMicrosPerSecond = 1000000;
 constexpr std::int64_t kUnixEpoch = 2209161600000000;  // 1970-01-01 in host date-time
 
 // Unix seconds as a host date-time; false when the result would not fit in int64. 0 stays 0.
