@@ -24,6 +24,7 @@ def load(name):
 
 gen = load("single-source")
 portable = load("check-portable")
+local_names = load("check-local-names")
 
 RAPIDJSON_H = """\
 #ifndef RAPIDJSON_RAPIDJSON_H_
@@ -296,6 +297,60 @@ class Portable(unittest.TestCase):
         for code, expected in cases:
             with self.subTest(code=code):
                 self.assertEqual(self.findings(code), expected)
+
+
+class LocalNames(unittest.TestCase):
+    def collisions(self, files):
+        texts = [(name, textwrap.dedent(text)) for name, text in files.items()]
+        return [(name, a, b) for name, a, b in local_names.collisions(texts, gen)]
+
+    def test_file_local_names_that_would_meet(self):
+        cases = [
+            ("the same helper in two files",
+             {"a.cpp": "namespace n {\nnamespace {\nint helper(int x) { return x; }\n}\n}\n",
+              "b.cpp": "namespace n {\nnamespace {\ndouble helper(double x) { return x; }\n}\n}\n"},
+             [("helper", "a.cpp", "b.cpp")]),
+            ("a constant against a header's, in an enclosing namespace",
+             {"a.h": "namespace n {\nconstexpr long kDay = 86400;\n}\n",
+              "b.cpp": "namespace n::inner {\nnamespace {\nconstexpr long kDay = 1;\n}\n}\n"},
+             [("kDay", "a.h", "b.cpp")]),
+            ("a static function against another file's type",
+             {"a.cpp": "static void Thing() {}\n", "b.h": "struct Thing { int x; };\n"},
+             [("Thing", "a.cpp", "b.h")]),
+            ("an array and an alias",
+             {"a.cpp": "namespace {\nconst int kTable[3] = {1, 2, 3};\nusing Row = int;\n}\n",
+              "b.cpp": "namespace {\nint kTable[4];\nusing Row = long;\n}\n"},
+             [("Row", "a.cpp", "b.cpp"), ("kTable", "a.cpp", "b.cpp")]),
+        ]
+        for what, files, expected in cases:
+            with self.subTest(what):
+                self.assertEqual(self.collisions(files), expected)
+
+    def test_names_that_never_meet(self):
+        cases = [
+            ("namespaces side by side",
+             {"a.cpp": "namespace n::x {\nnamespace {\nvoid log() {}\n}\n}\n",
+              "b.h": "namespace n::y {\ninline void log() {}\n}\n"}),
+            ("a header and the file that defines it",
+             {"a.h": "namespace n {\nint f();\n}\n",
+              "a.cpp": "namespace n {\nnamespace {\nint f() { return 1; }\n}\n}\n"}),
+            ("a member defined outside its class",
+             {"a.cpp": "namespace n {\nint Box::size() const { return 1; }\n}\n",
+              "b.cpp": "namespace n {\nnamespace {\nint size() { return 2; }\n}\n}\n"}),
+            ("a name used, not declared, in an initialiser",
+             {"a.cpp": "namespace {\nconstexpr long kEnd = unitsToTime(150);\n}\n",
+              "b.h": "constexpr long unitsToTime(int u) { return u; }\n"}),
+            ("names inside bodies, classes and comments",
+             {"a.cpp": "namespace {\nstruct S {\n  int helper;\n};\n"
+                       "void f() {\n  int helper = 1;\n}\n// int helper;\n}\n",
+              "b.cpp": "namespace {\nint helper;\n}\n"}),
+            ("two external names, which the linker already keeps apart",
+             {"a.cpp": "namespace n {\nint shared = 1;\n}\n",
+              "b.cpp": "namespace n {\nint shared = 2;\n}\n"}),
+        ]
+        for what, files in cases:
+            with self.subTest(what):
+                self.assertEqual(self.collisions(files), [])
 
 
 if __name__ == "__main__":
