@@ -13,9 +13,8 @@
 //   3. Add the study "Gex Profile" (DLL ostrel_v4) to a chart.
 //   By hand, in the ACS_Source folder (Visual C++ 2017 or newer, x64 prompt):
 //     cl /std:c++17 /O2 /EHsc /LD ostrel_v4.cpp /Fe:ostrel_v4_64.dll
-//   or with MinGW-w64:
-//     x86_64-w64-mingw32-g++ -std=c++17 -O2 -shared -static -o ostrel_v4_64.dll \
-//         ostrel_v4.cpp -lwinhttp
+//   or with MinGW-w64's g++:
+//     g++ -std=c++17 -O2 -shared -static -o ostrel_v4_64.dll ostrel_v4.cpp -lwinhttp
 //
 // Data service host: api.ostrel.com.
 //
