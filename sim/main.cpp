@@ -14,7 +14,7 @@
 #include "demo/command.h"
 #endif
 #if defined(OSTREL_HAVE_SOAK)
-#include "sim/soak_command.h"
+#include "soak/command.h"
 #endif
 
 namespace {

@@ -23,8 +23,8 @@
 #include <string>
 
 #include "sim/sim_host.h"
-#include "sim/soak_invariants.h"
-#include "sim/soak_violations.h"
+#include "soak/invariants.h"
+#include "soak/violations.h"
 
 namespace ostrel::sim {
 

@@ -1,14 +1,14 @@
-#include "sim/soak_week.h"
+#include "soak/week.h"
 
 #include <chrono>
 #include <cstdio>
 #include <memory>
 
 #include "mock/ny_time.h"
-#include "sim/soak_chart.h"
-#include "sim/soak_entry.h"
-#include "sim/soak_memory.h"
-#include "sim/soak_service.h"
+#include "soak/chart.h"
+#include "soak/entry.h"
+#include "soak/memory.h"
+#include "soak/service.h"
 
 namespace ostrel::sim {
 

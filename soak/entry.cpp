@@ -1,4 +1,4 @@
-#include "sim/soak_entry.h"
+#include "soak/entry.h"
 
 #include <map>
 #include <string>

@@ -1,4 +1,4 @@
-#include "sim/soak_service.h"
+#include "soak/service.h"
 
 #include <httplib.h>
 #include <signal.h>

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "sim/soak_requests.h"
-#include "sim/soak_violations.h"
+#include "soak/requests.h"
+#include "soak/violations.h"
 
 namespace ostrel::sim {
 

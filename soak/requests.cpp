@@ -1,4 +1,4 @@
-#include "sim/soak_requests.h"
+#include "soak/requests.h"
 
 #include <cinttypes>
 #include <cstdio>

@@ -18,9 +18,9 @@
 #include <utility>
 #include <vector>
 
-#include "sim/soak_network.h"
-#include "sim/soak_options.h"
-#include "sim/soak_requests.h"
+#include "soak/network.h"
+#include "soak/options.h"
+#include "soak/requests.h"
 
 namespace httplib {
 class Client;

@@ -1,4 +1,4 @@
-#include "sim/soak_report.h"
+#include "soak/report.h"
 
 namespace ostrel::sim {
 

@@ -9,7 +9,7 @@
 
 #include "sim/replay_datetime.h"
 #include "sim/sim_host.h"
-#include "sim/soak_entry.h"
+#include "soak/entry.h"
 #include "study/input_ids.h"
 #include "study/state_keys.h"
 

@@ -1,13 +1,13 @@
 // The soak's invariant checks bite: each broken invariant is reported, once, with its details;
 // a study behaving as it should is not.
-#include "sim/soak_invariants.h"
+#include "soak/invariants.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
 
-#include "sim/soak_requests.h"
+#include "soak/requests.h"
 #include "study/input_ids.h"
 #include "tests/study/study_test_support.h"
 

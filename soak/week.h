@@ -11,8 +11,8 @@
 
 #include <string>
 
-#include "sim/soak_options.h"
-#include "sim/soak_report.h"
+#include "soak/options.h"
+#include "soak/report.h"
 
 namespace ostrel::sim {
 

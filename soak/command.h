@@ -1,4 +1,4 @@
-// `ostrel-sim soak`: see sim/soak_week.h; prints the table of sim/soak_report.h and exits 1
+// `ostrel-sim soak`: see soak/week.h; prints the table of soak/report.h and exits 1
 // on any violation, 2 when the run cannot start or an option is wrong.
 #pragma once
 

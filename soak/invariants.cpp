@@ -1,4 +1,4 @@
-#include "sim/soak_invariants.h"
+#include "soak/invariants.h"
 
 #include <algorithm>
 #include <cmath>

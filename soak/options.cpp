@@ -1,4 +1,4 @@
-#include "sim/soak_options.h"
+#include "soak/options.h"
 
 #include <cstdlib>
 #include <cstring>

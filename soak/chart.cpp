@@ -1,4 +1,4 @@
-#include "sim/soak_chart.h"
+#include "soak/chart.h"
 
 #include <algorithm>
 #include <utility>
@@ -6,7 +6,7 @@
 
 #include "model/gex_data.h"
 #include "model/greek_data.h"
-#include "sim/soak_memory.h"
+#include "soak/memory.h"
 #include "study/input_ids.h"
 #include "study/state_keys.h"
 

@@ -6,7 +6,7 @@
 // and a full recalculation; removing the study makes the removal call and drops it. A drawing of
 // the user's own stays on the chart beside the study's. Every call goes through the SoakEntry,
 // with the network's answer to the previous call's request, and is followed by the invariant
-// checks of sim/soak_invariants.h and the request ledger. On a full recalculation the host
+// checks of soak/invariants.h and the request ledger. On a full recalculation the host
 // clears the subgraphs first, as the platform does.
 #pragma once
 
@@ -15,12 +15,12 @@
 #include <string>
 
 #include "sim/sim_host.h"
-#include "sim/soak_entry.h"
-#include "sim/soak_invariants.h"
-#include "sim/soak_network.h"
-#include "sim/soak_options.h"
-#include "sim/soak_requests.h"
-#include "sim/soak_violations.h"
+#include "soak/entry.h"
+#include "soak/invariants.h"
+#include "soak/network.h"
+#include "soak/options.h"
+#include "soak/requests.h"
+#include "soak/violations.h"
 
 namespace ostrel::sim {
 

@@ -1,4 +1,4 @@
-#include "sim/soak_memory.h"
+#include "soak/memory.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 // The request ledger accounts for every profile request and checks the majors history's fill,
 // driven through whole study calls with the answers the soak's host would hand over.
-#include "sim/soak_requests.h"
+#include "soak/requests.h"
 
 #include <gtest/gtest.h>
 

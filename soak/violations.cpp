@@ -1,4 +1,4 @@
-#include "sim/soak_violations.h"
+#include "soak/violations.h"
 
 #include <utility>
 

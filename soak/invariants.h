@@ -28,7 +28,7 @@
 #include <vector>
 
 #include "sim/sim_host.h"
-#include "sim/soak_violations.h"
+#include "soak/violations.h"
 
 namespace ostrel::sim {
 

@@ -1,4 +1,4 @@
-#include "sim/soak_command.h"
+#include "soak/command.h"
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -9,7 +9,7 @@
 #include <string>
 
 #include "mock/ny_time.h"
-#include "sim/soak_week.h"
+#include "soak/week.h"
 
 namespace ostrel::sim {
 

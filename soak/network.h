@@ -8,7 +8,7 @@
 
 #include "host/study_host.h"
 #include "sim/sim_host.h"
-#include "sim/soak_requests.h"
+#include "soak/requests.h"
 
 namespace ostrel::sim {
 

@@ -1,5 +1,5 @@
 // The soak's options and its table: bad values are refused, the table ends in the count line.
-#include "sim/soak_report.h"
+#include "soak/report.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/soak_options.h"
+#include "soak/options.h"
 
 namespace ostrel::sim {
 namespace {
