@@ -31,7 +31,7 @@ const Command kCommands[] = {
     {"demo", &ostrel::demo::runDemoCommand},
 #endif
 #if defined(OSTREL_HAVE_SOAK)
-    {"soak", &ostrel::sim::runSoakCommand},
+    {"soak", &ostrel::soak::runSoakCommand},
 #endif
 };
 

@@ -10,7 +10,7 @@
 #include "study/input_ids.h"
 #include "study/state_keys.h"
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
 namespace {
 
@@ -66,7 +66,7 @@ std::int64_t recordBytes(const void* gex, const void* greek) {
   return n;
 }
 
-void* storedPointer(const SimHost& chart, std::int32_t k) {
+void* storedPointer(const sim::SimHost& chart, std::int32_t k) {
   void* const* p = chart.pointerStore().find(k);
   return p != nullptr ? *p : nullptr;
 }
@@ -108,7 +108,7 @@ void SoakChart::updateBars(DateTime now) {
 }
 
 void SoakChart::clearSubgraphs() {
-  for (std::int32_t k = 0; k < SimHost::kSubgraphCount; ++k) {
+  for (std::int32_t k = 0; k < sim::SimHost::kSubgraphCount; ++k) {
     Subgraph& sg = sim_->subgraph(k);
     if (sg.values != nullptr) std::fill(sg.values, sg.values + sg.value_count, 0.0f);
   }
@@ -116,7 +116,7 @@ void SoakChart::clearSubgraphs() {
 
 void SoakChart::load(std::int64_t unix_now, bool new_bars, long call_number,
                      RequestCounters& counters) {
-  sim_ = std::make_unique<SimHost>();
+  sim_ = std::make_unique<sim::SimHost>();
   instance_name_ = std::string(setup_.name) + " #" + std::to_string(++instances_);
   const CheckContext ctx = context(call_number, unix_now);
   if (!sim_->setHostZone(setup_.host_zone))
@@ -131,7 +131,7 @@ void SoakChart::load(std::int64_t unix_now, bool new_bars, long call_number,
   h.CurrentBarIndex = bar_count_ - 1;
 
   h.IsDefaultsCall = 1;
-  const CallRecord& rec = entry_.call(*sim_, CallScript());
+  const sim::CallRecord& rec = entry_.call(*sim_, sim::CallScript());
   h.IsDefaultsCall = 0;
   ++counters.calls;
 
@@ -175,7 +175,7 @@ void SoakChart::remove(std::int64_t unix_now, long call_number, RequestCounters&
       recordBytes(storedPointer(*sim_, key::p_gex_data), storedPointer(*sim_, key::p_greek_data));
   const std::int64_t before = liveHeapBytes();
   h.IsRemovalCall = 1;
-  const CallRecord& rec = entry_.call(*sim_, CallScript());
+  const sim::CallRecord& rec = entry_.call(*sim_, sim::CallScript());
   h.IsRemovalCall = 0;
   const std::int64_t after = liveHeapBytes();
   ++counters.calls;
@@ -209,10 +209,10 @@ void SoakChart::call(std::int64_t unix_now, bool full_recalc, long call_number,
   h.IsFullRecalc = full_recalc ? 1 : 0;
   if (full_recalc) clearSubgraphs();
   ledger_->setCounters(&counters);
-  CallScript script;
+  sim::CallScript script;
   ledger_->beforeCall(*sim_, script);
   t_direct = DirectContext{&network_, unix_now, &counters};
-  const CallRecord& rec = entry_.call(*sim_, script);
+  const sim::CallRecord& rec = entry_.call(*sim_, script);
   t_direct = DirectContext();
   h.IsFullRecalc = 0;
 
@@ -228,7 +228,7 @@ void SoakChart::call(std::int64_t unix_now, bool full_recalc, long call_number,
   const std::int64_t step = last_call_ != 0 ? unix_now - last_call_ : 0;
   ledger_->afterCall(*sim_, rec, full_recalc, window_open, unix_now, step, ctx);
   last_placed_ = !rec.placed.empty();
-  for (const RequestRecord& r : rec.requests) {
+  for (const sim::RequestRecord& r : rec.requests) {
     if (r.started) ledger_->carried(r, network_.carry(r, unix_now));
   }
   last_call_ = unix_now;
@@ -249,4 +249,4 @@ void SoakChart::finish() {
   if (ledger_) ledger_->close(/*run_end=*/true);
 }
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak

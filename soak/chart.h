@@ -22,7 +22,7 @@
 #include "soak/requests.h"
 #include "soak/violations.h"
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
 // Texts are constants of the soak (no copies).
 struct ChartSetup {
@@ -55,7 +55,7 @@ class SoakChart {
   bool loaded() const noexcept { return sim_ != nullptr; }
   // The last call placed drawings (a render pass ran).
   bool lastCallPlaced() const noexcept { return last_placed_; }
-  SimHost* sim() noexcept { return sim_.get(); }
+  sim::SimHost* sim() noexcept { return sim_.get(); }
   const std::string& instanceName() const noexcept { return instance_name_; }
 
  private:
@@ -69,7 +69,7 @@ class SoakChart {
   SoakEntry& entry_;
   SoakNetwork& network_;
   SoakViolations& violations_;
-  std::unique_ptr<SimHost> sim_;
+  std::unique_ptr<sim::SimHost> sim_;
   int instances_ = 0;
   std::string instance_name_;
   DateTime bars_start_ = 0;
@@ -82,4 +82,4 @@ class SoakChart {
   ReportOnce premiums_report_;
 };
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak

@@ -11,7 +11,7 @@
 #include "mock/ny_time.h"
 #include "soak/week.h"
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
 namespace {
 
@@ -75,4 +75,4 @@ int runSoakCommand(int argc, char** argv) {
   return result.violations.count() == 0 ? 0 : 1;
 }
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak

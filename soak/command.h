@@ -2,8 +2,8 @@
 // on any violation, 2 when the run cannot start or an option is wrong.
 #pragma once
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
 int runSoakCommand(int argc, char** argv);
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak

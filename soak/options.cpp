@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
 const char kSoakUsage[] =
     "usage: ostrel-sim soak [options]\n"
@@ -110,4 +110,4 @@ bool parseSoakOptions(int argc, char** argv, SoakOptions& o, std::string& error)
   return true;
 }
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak

@@ -1,6 +1,6 @@
 #include "soak/report.h"
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
 namespace {
 
@@ -86,4 +86,4 @@ void printSoakReport(std::FILE* out, const SoakResult& r,
   std::fprintf(out, "soak: %ld violations\n", r.violations.count());
 }
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak

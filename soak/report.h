@@ -12,7 +12,7 @@
 #include "soak/requests.h"
 #include "soak/violations.h"
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
 struct SoakDay {
   std::string label;  // "Mon 2027-03-08"
@@ -42,4 +42,4 @@ struct SoakResult {
 void printSoakReport(std::FILE* out, const SoakResult& result,
                      std::string (*format_time)(std::int64_t));
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak

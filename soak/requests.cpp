@@ -6,7 +6,7 @@
 
 #include "study/state_keys.h"
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
 namespace {
 
@@ -14,33 +14,33 @@ constexpr std::int64_t kMicrosPerDay = 86400LL * 1000000LL;
 constexpr std::int64_t kDaysTo1970 = 25569;
 constexpr double kHistoryCoverage = 0.95;
 
-std::int32_t storedInt(const SimHost& chart, std::int32_t k) {
+std::int32_t storedInt(const sim::SimHost& chart, std::int32_t k) {
   const std::int32_t* v = chart.intStore().find(k);
   return v != nullptr ? *v : 0;
 }
 
-bool isHistory(const RequestRecord& r) { return r.url.find("/hist/") != std::string::npos; }
+bool isHistory(const sim::RequestRecord& r) { return r.url.find("/hist/") != std::string::npos; }
 
-bool startedHistory(const CallRecord& call) {
-  for (const RequestRecord& r : call.requests) {
+bool startedHistory(const sim::CallRecord& call) {
+  for (const sim::RequestRecord& r : call.requests) {
     if (r.started && isHistory(r)) return true;
   }
   return false;
 }
 
-bool loggedFailure(const CallRecord& call) {
-  for (const LogEntry& e : call.log) {
+bool loggedFailure(const sim::CallRecord& call) {
+  for (const sim::LogEntry& e : call.log) {
     if (e.flag != 0) return true;
   }
   return false;
 }
 
-std::string firstLine(const CallRecord& call) {
+std::string firstLine(const sim::CallRecord& call) {
   return call.log.empty() ? std::string("nothing logged") : "log \"" + call.log[0].text + "\"";
 }
 
 // The Unix second of a host date-time, through the host's own zone conversion.
-std::int64_t unixOf(SimHost& chart, DateTime host_time) {
+std::int64_t unixOf(sim::SimHost& chart, DateTime host_time) {
   StudyHost& h = chart.host();
   const DateTime utc = h.Ops.HostTimeToZone(&h, host_time, "UTC+00");
   return (utc - kDaysTo1970 * kMicrosPerDay) / 1000000LL;
@@ -59,7 +59,7 @@ const char* profileOutcomeName(ProfileOutcome outcome) noexcept {
   return "?";
 }
 
-void RequestLedger::beforeCall(const SimHost& chart, CallScript& script) {
+void RequestLedger::beforeCall(const sim::SimHost& chart, sim::CallScript& script) {
   profile_before_ = storedInt(chart, key::profile_state);
   history_before_ = storedInt(chart, key::history_state);
   halted_before_ = storedInt(chart, key::requests_halted);
@@ -70,7 +70,7 @@ void RequestLedger::beforeCall(const SimHost& chart, CallScript& script) {
   }
 }
 
-void RequestLedger::afterCall(SimHost& chart, const CallRecord& call, bool full_recalc,
+void RequestLedger::afterCall(sim::SimHost& chart, const sim::CallRecord& call, bool full_recalc,
                               bool window_open, std::int64_t unix_now, std::int64_t step_seconds,
                               const CheckContext& ctx) {
   if (first_call_ == 0) first_call_ = unix_now;
@@ -86,18 +86,19 @@ void RequestLedger::afterCall(SimHost& chart, const CallRecord& call, bool full_
     }
   }
   int started = 0;
-  for (const RequestRecord& r : call.requests) started += r.started ? 1 : 0;
+  for (const sim::RequestRecord& r : call.requests) started += r.started ? 1 : 0;
   if (started > 1) {
     ctx.report(std::to_string(started) + " host-carried requests started in one call");
   }
-  for (const RequestRecord& r : call.requests) {
+  for (const sim::RequestRecord& r : call.requests) {
     if (r.started && !isHistory(r)) last_profile_start_ = unix_now;
   }
   checkStall(chart, window_open, unix_now, step_seconds, ctx);
 }
 
-void RequestLedger::profileAnswered(const InFlight& r, SimHost& chart, const CallRecord& call,
-                                    bool full_recalc, const CheckContext& ctx) {
+void RequestLedger::profileAnswered(const InFlight& r, sim::SimHost& chart,
+                                    const sim::CallRecord& call, bool full_recalc,
+                                    const CheckContext& ctx) {
   const std::int32_t profile = storedInt(chart, key::profile_state);
   const std::int32_t history = storedInt(chart, key::history_state);
   const std::int32_t halted = storedInt(chart, key::requests_halted);
@@ -124,7 +125,8 @@ void RequestLedger::profileAnswered(const InFlight& r, SimHost& chart, const Cal
   ++counters_->profile[static_cast<int>(outcome)];
 }
 
-void RequestLedger::historyAnswered(const InFlight& r, SimHost& chart, const CheckContext& ctx) {
+void RequestLedger::historyAnswered(const InFlight& r, sim::SimHost& chart,
+                                    const CheckContext& ctx) {
   if (storedInt(chart, key::history_state) == Pending) {
     ctx.report("the majors history answer was delivered but not taken: the request stays pending");
     return;
@@ -157,7 +159,7 @@ void RequestLedger::historyAnswered(const InFlight& r, SimHost& chart, const Che
   ++counters_->history_filled;
 }
 
-void RequestLedger::carried(const RequestRecord& request, CarriedAnswer answer) {
+void RequestLedger::carried(const sim::RequestRecord& request, CarriedAnswer answer) {
   InFlight r;
   r.history = isHistory(request);
   r.id = next_id_++;
@@ -188,7 +190,7 @@ void RequestLedger::close(bool run_end) {
   in_flight_.reset();
 }
 
-void RequestLedger::checkStall(const SimHost& chart, bool window_open, std::int64_t unix_now,
+void RequestLedger::checkStall(const sim::SimHost& chart, bool window_open, std::int64_t unix_now,
                                std::int64_t step_seconds, const CheckContext& ctx) {
   if (!window_open || storedInt(chart, key::requests_halted) != 0 ||
       storedInt(chart, key::profile_state) == Pending ||
@@ -209,4 +211,4 @@ void RequestLedger::checkStall(const SimHost& chart, bool window_open, std::int6
   stall_report_.report(ctx, text);
 }
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak

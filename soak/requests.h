@@ -26,7 +26,7 @@
 #include "soak/invariants.h"
 #include "soak/violations.h"
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
 enum class ProfileOutcome { kDrawn, kFailed, kHalted, kSuperseded, kPending };
 constexpr int kProfileOutcomes = 5;
@@ -61,13 +61,14 @@ class RequestLedger {
   void setCounters(RequestCounters* counters) noexcept { counters_ = counters; }
 
   // Before a call: the script that delivers the answer in flight, if any.
-  void beforeCall(const SimHost& chart, CallScript& script);
+  void beforeCall(const sim::SimHost& chart, sim::CallScript& script);
   // After the call. `window_open`: New York time inside the study's request window;
   // `step_seconds`: time since the instance's previous call.
-  void afterCall(SimHost& chart, const CallRecord& call, bool full_recalc, bool window_open,
-                 std::int64_t unix_now, std::int64_t step_seconds, const CheckContext& ctx);
+  void afterCall(sim::SimHost& chart, const sim::CallRecord& call, bool full_recalc,
+                 bool window_open, std::int64_t unix_now, std::int64_t step_seconds,
+                 const CheckContext& ctx);
   // The request that `call` started, carried to the service: its answer goes to the next call.
-  void carried(const RequestRecord& request, CarriedAnswer answer);
+  void carried(const sim::RequestRecord& request, CarriedAnswer answer);
   // The instance is removed (or the run ends): a request in flight is superseded (or pending).
   void close(bool run_end);
 
@@ -82,10 +83,10 @@ class RequestLedger {
     std::int64_t range_end = 0;
   };
 
-  void profileAnswered(const InFlight& r, SimHost& chart, const CallRecord& call, bool full_recalc,
-                       const CheckContext& ctx);
-  void historyAnswered(const InFlight& r, SimHost& chart, const CheckContext& ctx);
-  void checkStall(const SimHost& chart, bool window_open, std::int64_t unix_now,
+  void profileAnswered(const InFlight& r, sim::SimHost& chart, const sim::CallRecord& call,
+                       bool full_recalc, const CheckContext& ctx);
+  void historyAnswered(const InFlight& r, sim::SimHost& chart, const CheckContext& ctx);
+  void checkStall(const sim::SimHost& chart, bool window_open, std::int64_t unix_now,
                   std::int64_t step_seconds, const CheckContext& ctx);
 
   std::int32_t interval_;
@@ -101,4 +102,4 @@ class RequestLedger {
   ReportOnce stall_report_;
 };
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak

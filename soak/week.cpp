@@ -10,7 +10,7 @@
 #include "soak/memory.h"
 #include "soak/service.h"
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
 namespace {
 
@@ -178,4 +178,4 @@ bool runSoak(const SoakOptions& o, SoakResult& result, std::string& error) {
   return true;
 }
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak

@@ -14,9 +14,9 @@
 #include "soak/options.h"
 #include "soak/report.h"
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
 // False with a reason when the run cannot start (no mock service, no platform entry).
 bool runSoak(const SoakOptions& options, SoakResult& result, std::string& error);
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak

@@ -52,9 +52,9 @@ class SoakInvariants : public test::StudyTest {
 
   std::int64_t t0 = at(2026, 3, 10, 10, 0);
   std::string name = "chart #1";
-  sim::SoakViolations violations;
-  sim::CheckContext ctx;
-  sim::DrawingInvariant drawings;
+  soak::SoakViolations violations;
+  soak::CheckContext ctx;
+  soak::DrawingInvariant drawings;
 };
 
 TEST_F(SoakInvariants, SlotDrawingRemovedBehindTheStudysBackIsReportedOnce) {
@@ -101,11 +101,11 @@ TEST_F(SoakInvariants, UnrecordedDrawingsAreReportedUnlessTheLastPassWentBeyondS
 }
 
 TEST_F(SoakInvariants, StoredKeysPremiumsAndLogLines) {
-  sim::ReportOnce keys;
-  sim::ReportOnce premiums;
+  soak::ReportOnce keys;
+  soak::ReportOnce premiums;
   call(t0);
-  sim::checkStoredKeys(sim, ctx, keys);
-  sim::checkPremiums(sim, ctx, premiums);
+  soak::checkStoredKeys(sim, ctx, keys);
+  soak::checkPremiums(sim, ctx, premiums);
   ASSERT_EQ(violations.count(), 0);
 
   StudyHost& h = sim.host();
@@ -113,43 +113,43 @@ TEST_F(SoakInvariants, StoredKeysPremiumsAndLogLines) {
        {key::last_profile_request, key::last_conversion_request, key::last_history_request}) {
     h.Ops.StoredTime(&h, k);
   }
-  sim::checkStoredKeys(sim, ctx, keys);
+  soak::checkStoredKeys(sim, ctx, keys);
   ASSERT_EQ(violations.count(), 0) << reported(0);  // every time key of the state is its own
   h.Ops.SetStoredInt(&h, 5, 1);
-  sim::checkStoredKeys(sim, ctx, keys);
+  soak::checkStoredKeys(sim, ctx, keys);
   EXPECT_EQ(reported(0), "stored value outside the study state's keys: StoredInt key 5");
   h.Ops.StoredTime(&h, 5);
-  sim::checkStoredKeys(sim, ctx, keys);
+  soak::checkStoredKeys(sim, ctx, keys);
   EXPECT_EQ(violations.count(), 1);  // the first problem persists: reported once
 
   sim.input(in::kAdditivePremium).double_value = std::nan("");
-  sim::checkPremiums(sim, ctx, premiums);
+  soak::checkPremiums(sim, ctx, premiums);
   EXPECT_EQ(reported(1).rfind("premiums not finite", 0), 0u) << reported(1);
 
   sim::CallRecord rec;
   rec.log.push_back({"Ostrel: key secret-123 refused", 1});
-  sim::checkLogLines(rec, "secret-123", ctx);
+  soak::checkLogLines(rec, "secret-123", ctx);
   EXPECT_EQ(reported(2), "the API key appears in the log line \"Ostrel: key secret-123 refused\"");
 }
 
 TEST_F(SoakInvariants, FingerprintSeesAWriteIntoTheChart) {
   call(t0);
-  const std::uint64_t before = sim::chartFingerprint(sim);
-  EXPECT_EQ(sim::chartFingerprint(sim), before);
+  const std::uint64_t before = soak::chartFingerprint(sim);
+  EXPECT_EQ(soak::chartFingerprint(sim), before);
   StudyHost& h = sim.host();
   h.Ops.SetStoredInt(&h, key::requests_halted, 1);
-  EXPECT_NE(sim::chartFingerprint(sim), before);
+  EXPECT_NE(soak::chartFingerprint(sim), before);
 }
 
 TEST_F(SoakInvariants, LedgerReportsAnAnswerLeftPendingAndAStall) {
-  sim::RequestCounters counters;
-  sim::RequestLedger ledger(5, &counters);
+  soak::RequestCounters counters;
+  soak::RequestLedger ledger(5, &counters);
   StudyHost& h = sim.host();
   h.Ops.SetStoredInt(&h, key::profile_state, Pending);
   sim::RequestRecord request;
   request.url = "https://host/v2/sierra/SPX/classic/zero";
   request.started = true;
-  ledger.carried(request, sim::CarriedAnswer{"{}", true, ""});
+  ledger.carried(request, soak::CarriedAnswer{"{}", true, ""});
 
   sim::CallScript script;
   ledger.beforeCall(sim, script);

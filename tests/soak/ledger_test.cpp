@@ -45,21 +45,21 @@ class SoakLedger : public test::StudyTest {
     const sim::CallRecord& rec = recalc ? fullRecalc(t, script) : call(t, script);
     ledger.afterCall(sim, rec, recalc, /*window_open=*/true, 1773151200 + second, 1, ctx);
     for (const sim::RequestRecord& r : rec.requests) {
-      if (r.started) ledger.carried(r, sim::CarriedAnswer{next, *fault == '\0', fault});
+      if (r.started) ledger.carried(r, soak::CarriedAnswer{next, *fault == '\0', fault});
     }
     return rec;
   }
   std::string reported(std::size_t i = 0) const {
     return i < violations.kept().size() ? violations.kept()[i].what : std::string();
   }
-  long outcome(sim::ProfileOutcome o) const { return counters.profile[static_cast<int>(o)]; }
+  long outcome(soak::ProfileOutcome o) const { return counters.profile[static_cast<int>(o)]; }
 
   std::int64_t t0 = at(2026, 3, 10, 10, 0);
   std::string name = "chart #1";
-  sim::SoakViolations violations;
-  sim::CheckContext ctx;
-  sim::RequestCounters counters;
-  sim::RequestLedger ledger{5, &counters};
+  soak::SoakViolations violations;
+  soak::CheckContext ctx;
+  soak::RequestCounters counters;
+  soak::RequestLedger ledger{5, &counters};
 };
 
 TEST_F(SoakLedger, EveryProfileRequestIsAccountedFor) {
@@ -75,10 +75,10 @@ TEST_F(SoakLedger, EveryProfileRequestIsAccountedFor) {
   ledger.close(/*run_end=*/true);            // the history of that recalculation in flight
   EXPECT_EQ(violations.count(), 0) << reported();
   EXPECT_EQ(counters.profile_requests, 4);
-  EXPECT_EQ(outcome(sim::ProfileOutcome::kDrawn), 1);
-  EXPECT_EQ(outcome(sim::ProfileOutcome::kFailed), 1);
-  EXPECT_EQ(outcome(sim::ProfileOutcome::kHalted), 1);
-  EXPECT_EQ(outcome(sim::ProfileOutcome::kSuperseded), 1);
+  EXPECT_EQ(outcome(soak::ProfileOutcome::kDrawn), 1);
+  EXPECT_EQ(outcome(soak::ProfileOutcome::kFailed), 1);
+  EXPECT_EQ(outcome(soak::ProfileOutcome::kHalted), 1);
+  EXPECT_EQ(outcome(soak::ProfileOutcome::kSuperseded), 1);
   EXPECT_EQ(counters.history_requests, 2);
   EXPECT_EQ(counters.history_filled, 1);
   EXPECT_EQ(counters.history_superseded, 1);

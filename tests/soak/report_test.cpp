@@ -9,7 +9,7 @@
 
 #include "soak/options.h"
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 namespace {
 
 bool parse(std::vector<std::string> args, SoakOptions& o, std::string& error) {
@@ -87,4 +87,4 @@ TEST(SoakReportTest, KeepsTheFirstViolationsAndCountsAll) {
 }
 
 }  // namespace
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak
