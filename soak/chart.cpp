@@ -66,11 +66,6 @@ std::int64_t recordBytes(const void* gex, const void* greek) {
   return n;
 }
 
-void* storedPointer(const sim::SimHost& chart, std::int32_t k) {
-  void* const* p = chart.pointerStore().find(k);
-  return p != nullptr ? *p : nullptr;
-}
-
 }  // namespace
 
 SoakChart::SoakChart(ChartSetup setup, const SoakOptions& options, SoakEntry& entry,
@@ -171,8 +166,8 @@ void SoakChart::remove(std::int64_t unix_now, long call_number, RequestCounters&
   const CheckContext ctx = context(call_number, unix_now);
   StudyHost& h = sim_->host();
   h.CurrentTime = h.ClockTime = hostTime(unix_now);
-  const std::int64_t released =
-      recordBytes(storedPointer(*sim_, key::p_gex_data), storedPointer(*sim_, key::p_greek_data));
+  const HeldRecords held = heldRecords(*sim_);
+  const std::int64_t released = recordBytes(held.gex, held.greek);
   const std::int64_t before = liveHeapBytes();
   h.IsRemovalCall = 1;
   const sim::CallRecord& rec = entry_.call(*sim_, sim::CallScript());
@@ -182,11 +177,10 @@ void SoakChart::remove(std::int64_t unix_now, long call_number, RequestCounters&
 
   checkLogLines(rec, options_.api_key, ctx);
   drawings_.afterCall(*sim_, rec, false, ctx);
-  std::size_t left = 0;
-  for (const auto& entry : sim_->drawings()) left += entry.second.study_own ? 1 : 0;
+  const std::size_t left = studyDrawingCount(*sim_);
   if (left != 0) ctx.report(std::to_string(left) + " drawings of the study left after removal");
-  if (storedPointer(*sim_, key::p_gex_data) != nullptr ||
-      storedPointer(*sim_, key::p_greek_data) != nullptr) {
+  const HeldRecords kept = heldRecords(*sim_);
+  if (kept.gex != nullptr || kept.greek != nullptr) {
     ctx.report("the removal call left a profile record's stored pointer set");
   } else if (before > 0 && released > 0 && before - after < released) {
     ctx.report("the removal call gave back " + std::to_string(before - after) +
@@ -198,23 +192,28 @@ void SoakChart::remove(std::int64_t unix_now, long call_number, RequestCounters&
   ledger_.reset();
 }
 
-void SoakChart::call(std::int64_t unix_now, bool full_recalc, long call_number,
+void SoakChart::call(std::int64_t unix_now, CallKind kind, long call_number,
                      RequestCounters& counters) {
   if (!sim_) return;
+  const bool full_recalc = kind == CallKind::kFullRecalc;
+  const bool suspended = kind == CallKind::kSuspended;
   const DateTime now = hostTime(unix_now);
   updateBars(now);
   StudyHost& h = sim_->host();
   h.CurrentTime = h.ClockTime = now;
   h.CurrentBarIndex = bar_count_ - 1;
   h.IsFullRecalc = full_recalc ? 1 : 0;
+  h.IsSuspended = suspended ? 1 : 0;
   if (full_recalc) clearSubgraphs();
   ledger_->setCounters(&counters);
   sim::CallScript script;
   ledger_->beforeCall(*sim_, script);
+  const HeldRecords records = heldRecords(*sim_);
   t_direct = DirectContext{&network_, unix_now, &counters};
   const sim::CallRecord& rec = entry_.call(*sim_, script);
   t_direct = DirectContext();
   h.IsFullRecalc = 0;
+  h.IsSuspended = 0;
 
   const CheckContext ctx = context(call_number, unix_now);
   if (!entry_.callProblem().empty()) ctx.report(entry_.callProblem());
@@ -222,11 +221,20 @@ void SoakChart::call(std::int64_t unix_now, bool full_recalc, long call_number,
   drawings_.afterCall(*sim_, rec, full_recalc, ctx);
   checkStoredKeys(*sim_, ctx, keys_report_);
   checkPremiums(*sim_, ctx, premiums_report_);
+  if (suspended) {
+    checkHiddenCall(*sim_, rec, records, ctx, hidden_report_);
+  } else {
+    hidden_report_.clear();  // each stretch of hiding is checked afresh
+  }
+  CallFacts facts;
+  facts.full_recalc = full_recalc;
+  facts.suspended = suspended;
   const DateTime ny = h.Ops.HostTimeToZone(&h, now, kNewYork);
   const std::int64_t second = (ny % kMicrosPerDay) / 1000000LL;
-  const bool window_open = second >= kWindowStart && second <= kWindowEnd;
-  const std::int64_t step = last_call_ != 0 ? unix_now - last_call_ : 0;
-  ledger_->afterCall(*sim_, rec, full_recalc, window_open, unix_now, step, ctx);
+  facts.window_open = second >= kWindowStart && second <= kWindowEnd;
+  facts.unix_now = unix_now;
+  facts.step_seconds = last_call_ != 0 ? unix_now - last_call_ : 0;
+  ledger_->afterCall(*sim_, rec, facts, ctx);
   last_placed_ = !rec.placed.empty();
   for (const sim::RequestRecord& r : rec.requests) {
     if (r.started) ledger_->carried(r, network_.carry(r, unix_now));

@@ -7,7 +7,8 @@
 // the user's own stays on the chart beside the study's. Every call goes through the SoakEntry,
 // with the network's answer to the previous call's request, and is followed by the invariant
 // checks of soak/invariants.h and the request ledger. On a full recalculation the host
-// clears the subgraphs first, as the platform does.
+// clears the subgraphs first, as the platform does. A call of the hidden study (suspended) is
+// checked by soak/hidden_check.h besides.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +17,7 @@
 
 #include "sim/sim_host.h"
 #include "soak/entry.h"
+#include "soak/hidden_check.h"
 #include "soak/invariants.h"
 #include "soak/network.h"
 #include "soak/options.h"
@@ -36,6 +38,8 @@ struct ChartSetup {
   std::int32_t interval_seconds = 5;  // "Request Interval (seconds)"
 };
 
+enum class CallKind { kOrdinary, kFullRecalc, kSuspended };
+
 class SoakChart {
  public:
   SoakChart(ChartSetup setup, const SoakOptions& options, SoakEntry& entry, SoakNetwork& network,
@@ -46,13 +50,15 @@ class SoakChart {
   void load(std::int64_t unix_now, bool new_bars, long call_number, RequestCounters& counters);
   // The removal call; checks that every drawing is gone and the profile records released.
   void remove(std::int64_t unix_now, long call_number, RequestCounters& counters);
-  void call(std::int64_t unix_now, bool full_recalc, long call_number, RequestCounters& counters);
+  void call(std::int64_t unix_now, CallKind kind, long call_number, RequestCounters& counters);
   // Removes one recorded drawing behind the study's back (as a user deleting it would).
   bool tamper();
   // The end of the run: a request in flight stays pending.
   void finish();
 
   bool loaded() const noexcept { return sim_ != nullptr; }
+  // The next call brings the answer of a request in flight.
+  bool answerDue() const noexcept { return ledger_ && ledger_->inFlight(); }
   // The last call placed drawings (a render pass ran).
   bool lastCallPlaced() const noexcept { return last_placed_; }
   sim::SimHost* sim() noexcept { return sim_.get(); }
@@ -80,6 +86,7 @@ class SoakChart {
   DrawingInvariant drawings_;
   ReportOnce keys_report_;
   ReportOnce premiums_report_;
+  ReportOnce hidden_report_;
 };
 
 }  // namespace ostrel::soak

@@ -243,4 +243,10 @@ std::uint64_t chartFingerprint(sim::SimHost& chart) {
   return d.h;
 }
 
+std::size_t studyDrawingCount(const sim::SimHost& chart) {
+  std::size_t n = 0;
+  for (const auto& entry : chart.drawings()) n += entry.second.study_own ? 1 : 0;
+  return n;
+}
+
 }  // namespace ostrel::soak

@@ -23,6 +23,7 @@
 // A problem that persists from call to call is reported once, when it first shows.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -71,5 +72,7 @@ void checkPremiums(sim::SimHost& chart, const CheckContext& ctx, ReportOnce& onc
 void checkLogLines(const sim::CallRecord& call, const std::string& api_key,
                    const CheckContext& ctx);
 std::uint64_t chartFingerprint(sim::SimHost& chart);
+// Drawings of the study on the chart (the user's own not counted).
+std::size_t studyDrawingCount(const sim::SimHost& chart);
 
 }  // namespace ostrel::soak

@@ -1,5 +1,6 @@
 #include "soak/requests.h"
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <utility>
@@ -54,6 +55,7 @@ const char* profileOutcomeName(ProfileOutcome outcome) noexcept {
     case ProfileOutcome::kFailed: return "failed";
     case ProfileOutcome::kHalted: return "halted";
     case ProfileOutcome::kSuperseded: return "superseded";
+    case ProfileOutcome::kHidden: return "hidden";
     case ProfileOutcome::kPending: return "pending";
   }
   return "?";
@@ -70,11 +72,14 @@ void RequestLedger::beforeCall(const sim::SimHost& chart, sim::CallScript& scrip
   }
 }
 
-void RequestLedger::afterCall(sim::SimHost& chart, const sim::CallRecord& call, bool full_recalc,
-                              bool window_open, std::int64_t unix_now, std::int64_t step_seconds,
-                              const CheckContext& ctx) {
+void RequestLedger::afterCall(sim::SimHost& chart, const sim::CallRecord& call,
+                              const CallFacts& facts, const CheckContext& ctx) {
+  const std::int64_t unix_now = facts.unix_now;
   if (first_call_ == 0) first_call_ = unix_now;
   ++counters_->calls;
+  if (facts.suspended) ++counters_->suspended_calls;
+  if (was_hidden_ && !facts.suspended) shown_ = unix_now;
+  was_hidden_ = facts.suspended;
   if (delivered_) {
     const InFlight r = std::move(*in_flight_);
     in_flight_.reset();
@@ -82,7 +87,7 @@ void RequestLedger::afterCall(sim::SimHost& chart, const sim::CallRecord& call, 
     if (r.history) {
       historyAnswered(r, chart, ctx);
     } else {
-      profileAnswered(r, chart, call, full_recalc, ctx);
+      profileAnswered(r, chart, call, facts, ctx);
     }
   }
   int started = 0;
@@ -93,11 +98,11 @@ void RequestLedger::afterCall(sim::SimHost& chart, const sim::CallRecord& call, 
   for (const sim::RequestRecord& r : call.requests) {
     if (r.started && !isHistory(r)) last_profile_start_ = unix_now;
   }
-  checkStall(chart, window_open, unix_now, step_seconds, ctx);
+  checkStall(chart, facts, ctx);
 }
 
 void RequestLedger::profileAnswered(const InFlight& r, sim::SimHost& chart,
-                                    const sim::CallRecord& call, bool full_recalc,
+                                    const sim::CallRecord& call, const CallFacts& facts,
                                     const CheckContext& ctx) {
   const std::int32_t profile = storedInt(chart, key::profile_state);
   const std::int32_t history = storedInt(chart, key::history_state);
@@ -110,6 +115,13 @@ void RequestLedger::profileAnswered(const InFlight& r, sim::SimHost& chart,
                " was taken as the majors history answer of the request started in the same "
                "call; the history's own answer comes next and is dropped");
     outcome = ProfileOutcome::kSuperseded;
+  } else if (facts.suspended) {
+    // Nothing is drawn while hidden, but the answer must be taken: the host hands it over once.
+    outcome = ProfileOutcome::kHidden;
+    if (profile == Pending) {
+      ctx.report("the answer to " + id +
+                 " came while the study was hidden and was not taken: the request stays pending");
+    }
   } else if (halted != 0 && halted_before_ == 0) {
     outcome = ProfileOutcome::kHalted;
     if (!loggedFailure(call)) ctx.report(id + " halted requests without a logged reason");
@@ -117,7 +129,7 @@ void RequestLedger::profileAnswered(const InFlight& r, sim::SimHost& chart,
     outcome = ProfileOutcome::kDrawn;
   } else if (profile == Pending) {
     ctx.report("the answer to " + id + " was delivered but not taken: the request stays pending");
-  } else if (full_recalc) {
+  } else if (facts.full_recalc) {
     outcome = ProfileOutcome::kSuperseded;
   } else if (r.answer.clean && halted == 0) {
     ctx.report("a clean answer to " + id + " was not drawn (" + firstLine(call) + ")");
@@ -190,16 +202,16 @@ void RequestLedger::close(bool run_end) {
   in_flight_.reset();
 }
 
-void RequestLedger::checkStall(const sim::SimHost& chart, bool window_open, std::int64_t unix_now,
-                               std::int64_t step_seconds, const CheckContext& ctx) {
-  if (!window_open || storedInt(chart, key::requests_halted) != 0 ||
+void RequestLedger::checkStall(const sim::SimHost& chart, const CallFacts& facts,
+                               const CheckContext& ctx) {
+  if (!facts.window_open || facts.suspended || storedInt(chart, key::requests_halted) != 0 ||
       storedInt(chart, key::profile_state) == Pending ||
       storedInt(chart, key::history_state) == Pending) {
     stall_report_.clear();
     return;
   }
-  const std::int64_t since = last_profile_start_ > first_call_ ? last_profile_start_ : first_call_;
-  if (unix_now - since <= interval_ + step_seconds) {
+  const std::int64_t since = std::max({last_profile_start_, first_call_, shown_});
+  if (facts.unix_now - since <= interval_ + facts.step_seconds) {
     stall_report_.clear();
     return;
   }

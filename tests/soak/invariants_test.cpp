@@ -155,7 +155,14 @@ TEST_F(SoakInvariants, LedgerReportsAnAnswerLeftPendingAndAStall) {
   ledger.beforeCall(sim, script);
   ASSERT_TRUE(script.response_ready);
   const sim::CallRecord& rec = sim.runCall(nullptr, script);  // nobody takes the answer
-  ledger.afterCall(sim, rec, false, /*window_open=*/false, 101, 1, ctx);
+  const auto facts = [](bool window_open, std::int64_t unix_now) {
+    soak::CallFacts f;
+    f.window_open = window_open;
+    f.unix_now = unix_now;
+    f.step_seconds = 1;
+    return f;
+  };
+  ledger.afterCall(sim, rec, facts(false, 101), ctx);
   ASSERT_EQ(violations.count(), 1);
   EXPECT_EQ(reported(),
             "the answer to profile request #1 was delivered but not taken: the request "
@@ -163,10 +170,10 @@ TEST_F(SoakInvariants, LedgerReportsAnAnswerLeftPendingAndAStall) {
 
   h.Ops.SetStoredInt(&h, key::profile_state, Done);
   ledger.beforeCall(sim, script);
-  ledger.afterCall(sim, sim.runCall(nullptr), false, true, 105, 1, ctx);  // within the interval
+  ledger.afterCall(sim, sim.runCall(nullptr), facts(true, 105), ctx);  // within the interval
   EXPECT_EQ(violations.count(), 1);
   ledger.beforeCall(sim, script);
-  ledger.afterCall(sim, sim.runCall(nullptr), false, true, 112, 1, ctx);
+  ledger.afterCall(sim, sim.runCall(nullptr), facts(true, 112), ctx);
   ASSERT_EQ(violations.count(), 2);
   EXPECT_EQ(reported(1).rfind("profile requests stalled", 0), 0u) << reported(1);
 }
