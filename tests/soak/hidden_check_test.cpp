@@ -6,19 +6,17 @@
 
 #include <string>
 
-#include "tests/study/study_test_support.h"
+#include "tests/soak/check_fixture.h"
 
 namespace ostrel {
 namespace {
 
 using test::kSecond;
 
-class SoakHiddenCheck : public test::StudyTest {
+class SoakHiddenCheck : public test::SoakCheckTest {
  protected:
   void SetUp() override {
-    test::StudyTest::SetUp();
-    ctx.violations = &violations;
-    ctx.instance = &name;
+    test::SoakCheckTest::SetUp();
     DrawingSpec line;
     line.DrawingType = 3;
     user_drawing = sim.addDrawing(line, /*study_own=*/false);
@@ -33,16 +31,10 @@ class SoakHiddenCheck : public test::StudyTest {
     sim.host().IsSuspended = 0;
     return rec;
   }
-  std::string reported() const {
-    return violations.kept().empty() ? std::string() : violations.kept().back().what;
-  }
+  std::string latest() const { return reported(violations.kept().size() - 1); }
 
-  std::int64_t t0 = test::at(2026, 3, 10, 10, 0);
-  std::string name = "chart #1";
   std::size_t drawn = 0;
   std::int32_t user_drawing = 0;
-  soak::SoakViolations violations;
-  soak::CheckContext ctx;
   soak::ReportOnce once;
 };
 
@@ -51,7 +43,7 @@ TEST_F(SoakHiddenCheck, TheStudysSuspendedCallLeavesNothingAndKeepsItsRecords) {
   const soak::HeldRecords before = soak::heldRecords(sim);
   ASSERT_NE(before.gex, nullptr);
   soak::checkHiddenCall(sim, hidden(2), before, ctx, once);
-  EXPECT_EQ(violations.count(), 0) << reported();
+  EXPECT_EQ(violations.count(), 0) << latest();
   EXPECT_EQ(soak::studyDrawingCount(sim), 0u);
   EXPECT_NE(sim.drawings().find(user_drawing), nullptr);
 }
@@ -61,8 +53,8 @@ TEST_F(SoakHiddenCheck, WhatAHiddenStudyMustNotDoIsReportedOncePerStretch) {
   soak::checkHiddenCall(sim, hidden(2, nullptr), before, ctx, once);
   ASSERT_EQ(violations.count(), 1);
   const std::string left = std::to_string(drawn);
-  EXPECT_EQ(reported(), "hidden study: " + left + " drawings of the study on the chart; " + left +
-                            " drawing slots recorded");
+  EXPECT_EQ(latest(), "hidden study: " + left + " drawings of the study on the chart; " + left +
+                          " drawing slots recorded");
   soak::checkHiddenCall(sim, hidden(3, nullptr), before, ctx, once);
   EXPECT_EQ(violations.count(), 1);  // the same problem in the same stretch
 
@@ -72,13 +64,13 @@ TEST_F(SoakHiddenCheck, WhatAHiddenStudyMustNotDoIsReportedOncePerStretch) {
   soak::checkHiddenCall(sim, hidden(4), before, ctx, once);  // the study clears its drawings
   soak::checkHiddenCall(sim, sent, before, ctx, once);
   ASSERT_EQ(violations.count(), 2);
-  EXPECT_EQ(reported(), "hidden study: 1 requests started; a futures conversion sent");
+  EXPECT_EQ(latest(), "hidden study: 1 requests started; a futures conversion sent");
 
   soak::HeldRecords swapped = before;
   swapped.greek = &swapped;
   soak::checkHiddenCall(sim, hidden(5), swapped, ctx, once);
   ASSERT_EQ(violations.count(), 3);
-  EXPECT_EQ(reported(), "hidden study: the profile records' stored pointers changed");
+  EXPECT_EQ(latest(), "hidden study: the profile records' stored pointers changed");
 }
 
 }  // namespace

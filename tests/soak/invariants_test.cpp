@@ -9,12 +9,11 @@
 
 #include "soak/requests.h"
 #include "study/input_ids.h"
-#include "tests/study/study_test_support.h"
+#include "tests/soak/check_fixture.h"
 
 namespace ostrel {
 namespace {
 
-using test::at;
 using test::kSecond;
 
 const char* const kProfile = test::kTwoStrikeProfile;
@@ -34,26 +33,14 @@ std::string bigProfile(int strikes) {
   return s + "]}";
 }
 
-class SoakInvariants : public test::StudyTest {
+class SoakInvariants : public test::SoakCheckTest {
  protected:
-  void SetUp() override {
-    test::StudyTest::SetUp();
-    ctx.violations = &violations;
-    ctx.instance = &name;
-  }
   const sim::CallRecord& checked(const sim::CallRecord& rec, bool recalc = false) {
     drawings.afterCall(sim, rec, recalc, ctx);
     return rec;
   }
-  std::string reported(std::size_t i = 0) const {
-    return i < violations.kept().size() ? violations.kept()[i].what : std::string();
-  }
   std::int32_t slot(std::int32_t k) { return *sim.intStore().find(k); }
 
-  std::int64_t t0 = at(2026, 3, 10, 10, 0);
-  std::string name = "chart #1";
-  soak::SoakViolations violations;
-  soak::CheckContext ctx;
   soak::DrawingInvariant drawings;
 };
 

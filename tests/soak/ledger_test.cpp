@@ -6,12 +6,11 @@
 
 #include <string>
 
-#include "tests/study/study_test_support.h"
+#include "tests/soak/check_fixture.h"
 
 namespace ostrel {
 namespace {
 
-using test::at;
 using test::kSecond;
 
 const char* const kProfile = test::kTwoStrikeProfile;
@@ -28,13 +27,8 @@ std::string history(int minutes) {
   return s + "]";
 }
 
-class SoakLedger : public test::StudyTest {
+class SoakLedger : public test::SoakCheckTest {
  protected:
-  void SetUp() override {
-    test::StudyTest::SetUp();
-    ctx.violations = &violations;
-    ctx.instance = &name;
-  }
   // One call at t0 + `second` s: the ledger hands over the answer in flight, and the request
   // the call starts is answered with `next` (clean unless `fault` names one).
   const sim::CallRecord& step(int second, const std::string& next = std::string(),
@@ -57,15 +51,8 @@ class SoakLedger : public test::StudyTest {
     }
     return rec;
   }
-  std::string reported(std::size_t i = 0) const {
-    return i < violations.kept().size() ? violations.kept()[i].what : std::string();
-  }
   long outcome(soak::ProfileOutcome o) const { return counters.profile[static_cast<int>(o)]; }
 
-  std::int64_t t0 = at(2026, 3, 10, 10, 0);
-  std::string name = "chart #1";
-  soak::SoakViolations violations;
-  soak::CheckContext ctx;
   soak::RequestCounters counters;
   soak::RequestLedger ledger{5, &counters};
 };
