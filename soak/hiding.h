@@ -9,9 +9,14 @@
 //
 // Times of day follow New York's wall clock: in the hour an autumn switch repeats, a stretch
 // of that hour comes due twice; one in the hour a spring switch skips starts at the first call
-// after it. A new instance of the study (the chart reloaded, the study added again) starts
-// shown, and so does a full recalculation: the soak's stretches end before the next full hour
-// and away from the reloads, so that only guards odd call steps.
+// after it.
+//
+// A full recalculation shows the study: the caller asks hidden() for every other call and
+// calls show() for that one instead, so a stretch running ends (the soak's end before the next
+// full hour, so that only guards odd call steps), one waiting for an answer is dropped, and one
+// that comes due at it (the first call after the lost hour of a spring switch is one) starts
+// at the next call. A new instance of the study (the chart reloaded, the study added again)
+// starts with a full recalculation.
 #pragma once
 
 #include <cstddef>
@@ -38,8 +43,7 @@ class HideSchedule {
   // the answer of a request in flight.
   bool hidden(std::int64_t unix_now, std::int64_t ny_day, std::int64_t ny_second,
               bool answer_due) noexcept;
-  // The study is shown now (a new instance, a full recalculation); a stretch waiting for a
-  // request is dropped.
+  // A full recalculation: the study is shown for it.
   void show() noexcept;
 
   long started() const noexcept { return started_; }             // stretches so far

@@ -152,8 +152,12 @@ bool runSoak(const SoakOptions& o, SoakResult& result, std::string& error) {
       SoakChart& chart = *charts[c];
       SoakChart& other = *charts[1 - c];
       const bool recalc = hourly || first_call[c] || t == start;
-      const bool hidden = hiding[c].hidden(t, ny.day, ny.second, chart.answerDue()) && !recalc;
-      if (recalc) hiding[c].show();
+      bool hidden = false;
+      if (recalc) {
+        hiding[c].show();
+      } else {
+        hidden = hiding[c].hidden(t, ny.day, ny.second, chart.answerDue());
+      }
       const CallKind kind = hidden   ? CallKind::kSuspended
                             : recalc ? CallKind::kFullRecalc
                                      : CallKind::kOrdinary;

@@ -1,6 +1,6 @@
 // When the soak hides a chart's study: stretches start at their time of day (or on the call
 // that brings an answer), last their time, follow New York's wall clock through both switches
-// and end at a new instance.
+// and give way to full recalculations.
 #include "soak/hiding.h"
 
 #include <gtest/gtest.h>
@@ -115,15 +115,21 @@ TEST(SoakHiding, TheHourAnAutumnSwitchRepeatsHidesTwice) {
   EXPECT_EQ(hidden_calls, 20);
 }
 
-TEST(SoakHiding, ANewInstanceStartsShown) {
-  const HideStretch awaiting[] = {{kNoon, 600, true}, {kNoon + 3600, 600, false}};
-  HideSchedule schedule(awaiting, 2);
-  EXPECT_FALSE(schedule.hidden(at(kNoon, false).unix_now, kDay, kNoon, false));
-  schedule.show();  // the wait ends with the old instance
-  EXPECT_FALSE(schedule.hidden(at(kNoon + 1, false).unix_now, kDay, kNoon + 1, true));
-  EXPECT_TRUE(schedule.hidden(at(kNoon + 3600, true).unix_now, kDay, kNoon + 3600, false));
-  schedule.show();
-  EXPECT_FALSE(schedule.hidden(at(kNoon + 3601, false).unix_now, kDay, kNoon + 3601, false));
+// The week asks the schedule for every call but a full recalculation's, which shows the study.
+TEST(SoakHiding, AFullRecalculationShowsTheStudy) {
+  const HideStretch stretches[] = {{kNoon, 600, false}, {kNoon + 3600, 600, true}};
+  HideSchedule schedule(stretches, 2);
+  const auto hidden = [&](std::int64_t second, bool answer_due) {
+    return schedule.hidden(at(second, false).unix_now, kDay, second, answer_due);
+  };
+  EXPECT_FALSE(hidden(kNoon - 1, false));
+  schedule.show();                        // a recalculation at the stretch's time ...
+  EXPECT_TRUE(hidden(kNoon + 1, false));  // ... puts it off to the next call
+  schedule.show();                        // one within the stretch ends it
+  EXPECT_FALSE(hidden(kNoon + 2, false));
+  EXPECT_FALSE(hidden(kNoon + 3600, false));  // waiting for an answer
+  schedule.show();                            // dropped
+  EXPECT_FALSE(hidden(kNoon + 3601, true));
   EXPECT_EQ(schedule.started(), 1);
 }
 
