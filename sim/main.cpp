@@ -14,7 +14,7 @@
 #include "demo/command.h"
 #endif
 #if defined(OSTREL_HAVE_SOAK)
-#include "sim/soak_command.h"
+#include "soak/command.h"
 #endif
 
 namespace {
@@ -31,7 +31,7 @@ const Command kCommands[] = {
     {"demo", &ostrel::demo::runDemoCommand},
 #endif
 #if defined(OSTREL_HAVE_SOAK)
-    {"soak", &ostrel::sim::runSoakCommand},
+    {"soak", &ostrel::soak::runSoakCommand},
 #endif
 };
 

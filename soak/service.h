@@ -18,15 +18,15 @@
 #include <utility>
 #include <vector>
 
-#include "sim/soak_network.h"
-#include "sim/soak_options.h"
-#include "sim/soak_requests.h"
+#include "soak/network.h"
+#include "soak/options.h"
+#include "soak/requests.h"
 
 namespace httplib {
 class Client;
 }
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
 constexpr int kSoakFaultModes = 7;
 extern const char* const kSoakFaults[kSoakFaultModes];
@@ -49,7 +49,7 @@ class SoakService final : public SoakNetwork {
   void setCounters(RequestCounters* counters) noexcept { counters_ = counters; }
   const FaultTable& faults() const noexcept { return faults_; }
 
-  CarriedAnswer carry(const RequestRecord& request, std::int64_t unix_now) override;
+  CarriedAnswer carry(const sim::RequestRecord& request, std::int64_t unix_now) override;
   bool direct(const DirectHttpsRequest& request, std::int64_t unix_now,
               DirectHttpsResult& result) override;
 
@@ -78,4 +78,4 @@ class SoakService final : public SoakNetwork {
   bool awaiting_[kSoakKinds][kSoakFaultModes] = {};
 };
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak

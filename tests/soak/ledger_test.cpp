@@ -1,17 +1,16 @@
 // The request ledger accounts for every profile request and checks the majors history's fill,
 // driven through whole study calls with the answers the soak's host would hand over.
-#include "sim/soak_requests.h"
+#include "soak/requests.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "tests/study/study_test_support.h"
+#include "tests/soak/check_fixture.h"
 
 namespace ostrel {
 namespace {
 
-using test::at;
 using test::kSecond;
 
 const char* const kProfile = test::kTwoStrikeProfile;
@@ -28,38 +27,34 @@ std::string history(int minutes) {
   return s + "]";
 }
 
-class SoakLedger : public test::StudyTest {
+class SoakLedger : public test::SoakCheckTest {
  protected:
-  void SetUp() override {
-    test::StudyTest::SetUp();
-    ctx.violations = &violations;
-    ctx.instance = &name;
-  }
   // One call at t0 + `second` s: the ledger hands over the answer in flight, and the request
   // the call starts is answered with `next` (clean unless `fault` names one).
   const sim::CallRecord& step(int second, const std::string& next = std::string(),
-                              bool recalc = false, const char* fault = "") {
+                              bool recalc = false, const char* fault = "", bool suspended = false) {
     sim::CallScript script;
     ledger.beforeCall(sim, script);
     const std::int64_t t = t0 + second * kSecond;
+    sim.host().IsSuspended = suspended ? 1 : 0;
     const sim::CallRecord& rec = recalc ? fullRecalc(t, script) : call(t, script);
-    ledger.afterCall(sim, rec, recalc, /*window_open=*/true, 1773151200 + second, 1, ctx);
+    sim.host().IsSuspended = 0;
+    soak::CallFacts facts;
+    facts.full_recalc = recalc;
+    facts.suspended = suspended;
+    facts.window_open = true;
+    facts.unix_now = 1773151200 + second;
+    facts.step_seconds = 1;
+    ledger.afterCall(sim, rec, facts, ctx);
     for (const sim::RequestRecord& r : rec.requests) {
-      if (r.started) ledger.carried(r, sim::CarriedAnswer{next, *fault == '\0', fault});
+      if (r.started) ledger.carried(r, soak::CarriedAnswer{next, *fault == '\0', fault});
     }
     return rec;
   }
-  std::string reported(std::size_t i = 0) const {
-    return i < violations.kept().size() ? violations.kept()[i].what : std::string();
-  }
-  long outcome(sim::ProfileOutcome o) const { return counters.profile[static_cast<int>(o)]; }
+  long outcome(soak::ProfileOutcome o) const { return counters.profile[static_cast<int>(o)]; }
 
-  std::int64_t t0 = at(2026, 3, 10, 10, 0);
-  std::string name = "chart #1";
-  sim::SoakViolations violations;
-  sim::CheckContext ctx;
-  sim::RequestCounters counters;
-  sim::RequestLedger ledger{5, &counters};
+  soak::RequestCounters counters;
+  soak::RequestLedger ledger{5, &counters};
 };
 
 TEST_F(SoakLedger, EveryProfileRequestIsAccountedFor) {
@@ -75,10 +70,10 @@ TEST_F(SoakLedger, EveryProfileRequestIsAccountedFor) {
   ledger.close(/*run_end=*/true);            // the history of that recalculation in flight
   EXPECT_EQ(violations.count(), 0) << reported();
   EXPECT_EQ(counters.profile_requests, 4);
-  EXPECT_EQ(outcome(sim::ProfileOutcome::kDrawn), 1);
-  EXPECT_EQ(outcome(sim::ProfileOutcome::kFailed), 1);
-  EXPECT_EQ(outcome(sim::ProfileOutcome::kHalted), 1);
-  EXPECT_EQ(outcome(sim::ProfileOutcome::kSuperseded), 1);
+  EXPECT_EQ(outcome(soak::ProfileOutcome::kDrawn), 1);
+  EXPECT_EQ(outcome(soak::ProfileOutcome::kFailed), 1);
+  EXPECT_EQ(outcome(soak::ProfileOutcome::kHalted), 1);
+  EXPECT_EQ(outcome(soak::ProfileOutcome::kSuperseded), 1);
   EXPECT_EQ(counters.history_requests, 2);
   EXPECT_EQ(counters.history_filled, 1);
   EXPECT_EQ(counters.history_superseded, 1);
@@ -108,6 +103,49 @@ TEST_F(SoakLedger, FaultedHistoryIsNotChecked) {
   step(1);
   EXPECT_EQ(violations.count(), 0);
   EXPECT_EQ(counters.history_not_clean, 1);
+}
+
+TEST_F(SoakLedger, AnswersWhileHiddenAreTakenAndRequestsResumeWhenShown) {
+  constexpr bool kHidden = true;
+  step(0, history(30), /*recalc=*/true);
+  step(1, std::string(), false, "", kHidden);  // the history's answer, while hidden
+  step(2, std::string(), false, "", kHidden);
+  step(3, kProfile);                           // shown: a profile request
+  step(4, std::string(), false, "", kHidden);  // ... its answer, while hidden
+  for (int s = 5; s < 30; ++s) step(s, std::string(), false, "", kHidden);  // no stall
+  step(30, kProfile);  // shown again: the interval has passed, the next request goes out
+  const sim::CallRecord& drawn = step(31);
+  EXPECT_FALSE(drawn.placed.empty());
+  EXPECT_EQ(violations.count(), 0) << reported();
+  EXPECT_EQ(counters.history_filled, 1);
+  EXPECT_EQ(outcome(soak::ProfileOutcome::kHidden), 1);
+  EXPECT_EQ(outcome(soak::ProfileOutcome::kDrawn), 1);
+  EXPECT_EQ(counters.suspended_calls, 28);
+  EXPECT_EQ(counters.calls, 32);
+}
+
+// A study that sends nothing: hidden calls never stall, and once the study is shown again the
+// interval counts from then.
+TEST_F(SoakLedger, StallsCountFromTheStudyShownAgain) {
+  const auto plain = [&](std::int64_t unix_now, bool suspended) {
+    sim::CallScript script;
+    ledger.beforeCall(sim, script);
+    soak::CallFacts facts;
+    facts.suspended = suspended;
+    facts.window_open = true;
+    facts.unix_now = unix_now;
+    facts.step_seconds = 1;
+    ledger.afterCall(sim, sim.runCall(nullptr, script), facts, ctx);
+  };
+  plain(100, false);
+  for (std::int64_t t = 101; t < 200; ++t) plain(t, true);
+  for (std::int64_t t = 200; t <= 206; ++t) plain(t, false);  // the interval and a step
+  EXPECT_EQ(violations.count(), 0) << reported();
+  plain(207, false);
+  ASSERT_EQ(violations.count(), 1);
+  EXPECT_EQ(reported(),
+            "profile requests stalled: none started since Unix second 200 although the window "
+            "is open and nothing is in flight or halted");
 }
 
 }  // namespace

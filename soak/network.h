@@ -8,18 +8,18 @@
 
 #include "host/study_host.h"
 #include "sim/sim_host.h"
-#include "sim/soak_requests.h"
+#include "soak/requests.h"
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
 class SoakNetwork {
  public:
   virtual ~SoakNetwork() = default;
   // A request started through StartHttpRequest, carried at simulated time `unix_now`.
-  virtual CarriedAnswer carry(const RequestRecord& request, std::int64_t unix_now) = 0;
+  virtual CarriedAnswer carry(const sim::RequestRecord& request, std::int64_t unix_now) = 0;
   // A direct request; false when no answer was received (result->ok 0 and an error text).
   virtual bool direct(const DirectHttpsRequest& request, std::int64_t unix_now,
                       DirectHttpsResult& result) = 0;
 };
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak

@@ -1,4 +1,4 @@
-#include "sim/soak_entry.h"
+#include "soak/entry.h"
 
 #include <map>
 #include <string>
@@ -6,36 +6,36 @@
 #include "sim/platform_record.h"
 #include "sim/study_loader.h"
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
 namespace {
 
 class DirectEntry final : public SoakEntry {
  public:
-  DirectEntry() : study_(linkedStudy().function) {}
+  DirectEntry() : study_(sim::linkedStudy().function) {}
   const char* name() const noexcept override { return "direct"; }
-  const CallRecord& call(SimHost& chart, const CallScript& script) override {
+  const sim::CallRecord& call(sim::SimHost& chart, const sim::CallScript& script) override {
     return chart.runCall(study_, script);
   }
-  bool drop(SimHost&) override { return true; }
+  bool drop(sim::SimHost&) override { return true; }
   const std::string& callProblem() const noexcept override { return none_; }
 
  private:
-  StudyFunction study_;
+  sim::StudyFunction study_;
   std::string none_;
 };
 
 class PlatformEntry final : public SoakEntry {
  public:
-  explicit PlatformEntry(PlatformStudyFunction study) : study_(study) {}
+  explicit PlatformEntry(sim::PlatformStudyFunction study) : study_(study) {}
   // Every SimHost is dropped while it lives (SoakChart does, at the latest in its destructor):
   // a record left here would make its last call on a SimHost that is gone.
   ~PlatformEntry() override = default;
   const char* name() const noexcept override { return "platform"; }
 
-  const CallRecord& call(SimHost& chart, const CallScript& script) override {
-    std::unique_ptr<PlatformRecord>& record = records_[&chart];
-    if (!record) record = std::make_unique<PlatformRecord>(chart, study_);
+  const sim::CallRecord& call(sim::SimHost& chart, const sim::CallScript& script) override {
+    std::unique_ptr<sim::PlatformRecord>& record = records_[&chart];
+    if (!record) record = std::make_unique<sim::PlatformRecord>(chart, study_);
     problem_.clear();
     // The simulated platform gives an answer the id of the oldest request not yet answered. The
     // soak carries every request it sees started and answers it in the instance's next call,
@@ -49,12 +49,12 @@ class PlatformEntry final : public SoakEntry {
                  (answered != 0 ? "answers one" : "answers none") +
                  ": the answer's request id would not be its request's";
     }
-    return chart.runCall(PlatformRecord::studyFunction(), script);
+    return chart.runCall(sim::PlatformRecord::studyFunction(), script);
   }
 
   const std::string& callProblem() const noexcept override { return problem_; }
 
-  bool drop(SimHost& chart) override {
+  bool drop(sim::SimHost& chart) override {
     const auto it = records_.find(&chart);
     if (it == records_.end()) return true;
     const bool released = !it->second->holdsBindingState();
@@ -63,9 +63,9 @@ class PlatformEntry final : public SoakEntry {
   }
 
  private:
-  PlatformStudyFunction study_;
+  sim::PlatformStudyFunction study_;
   std::string problem_;
-  std::map<const SimHost*, std::unique_ptr<PlatformRecord>> records_;
+  std::map<const sim::SimHost*, std::unique_ptr<sim::PlatformRecord>> records_;
 };
 
 }  // namespace
@@ -73,7 +73,7 @@ class PlatformEntry final : public SoakEntry {
 std::unique_ptr<SoakEntry> makeDirectEntry() { return std::make_unique<DirectEntry>(); }
 
 std::unique_ptr<SoakEntry> makePlatformEntry(std::string& error) {
-  const StudyEntry study = linkedPlatformStudy();
+  const sim::StudyEntry study = sim::linkedPlatformStudy();
   if (study.platform == nullptr) {
     error = "this build has no platform entry";
     return nullptr;
@@ -81,4 +81,4 @@ std::unique_ptr<SoakEntry> makePlatformEntry(std::string& error) {
   return std::make_unique<PlatformEntry>(study.platform);
 }
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak

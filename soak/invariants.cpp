@@ -1,4 +1,4 @@
-#include "sim/soak_invariants.h"
+#include "soak/invariants.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,7 +8,7 @@
 #include "study/input_ids.h"
 #include "study/state_keys.h"
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
 namespace {
 
@@ -54,15 +54,15 @@ void ReportOnce::report(const CheckContext& ctx, std::string what) {
   ctx.report(std::move(what));
 }
 
-void DrawingInvariant::afterCall(const SimHost& chart, const CallRecord& call, bool full_recalc,
-                                 const CheckContext& ctx) {
+void DrawingInvariant::afterCall(const sim::SimHost& chart, const sim::CallRecord& call,
+                                 bool full_recalc, const CheckContext& ctx) {
   checkSlots(chart, ctx);
   notePass(call, full_recalc);
   checkChart(chart, ctx);
 }
 
-void DrawingInvariant::checkSlots(const SimHost& chart, const CheckContext& ctx) {
-  const StoredValues<std::int32_t>& ints = chart.intStore();
+void DrawingInvariant::checkSlots(const sim::SimHost& chart, const CheckContext& ctx) {
+  const sim::StoredValues<std::int32_t>& ints = chart.intStore();
   const std::int32_t* last = ints.find(key::last_drawing_slot);
   last_slot_ = last != nullptr ? *last : 0;
   recorded_.clear();
@@ -87,7 +87,7 @@ void DrawingInvariant::checkSlots(const SimHost& chart, const CheckContext& ctx)
       note("slot " + std::to_string(k) + " holds drawing " + std::to_string(number) +
            " above last_drawing_slot " + std::to_string(last_slot_) + ": no clean-up reaches it");
     }
-    const SimDrawing* d = chart.drawings().find(number);
+    const sim::SimDrawing* d = chart.drawings().find(number);
     if (d == nullptr) {
       note("slot " + std::to_string(k) + " records drawing " + std::to_string(number) +
            ", which is not on the chart");
@@ -108,12 +108,12 @@ void DrawingInvariant::checkSlots(const SimHost& chart, const CheckContext& ctx)
   }
 }
 
-void DrawingInvariant::notePass(const CallRecord& call, bool full_recalc) {
+void DrawingInvariant::notePass(const sim::CallRecord& call, bool full_recalc) {
   if (call.removed_all > 0 || !call.placed.empty()) {
     unrecorded_.clear();
     // Only a pass that reached slot 999 leaves drawings unrecorded.
     if (last_slot_ != key::last_drawing_slot_key) return;
-    for (const PlacedRecord& p : call.placed) {
+    for (const sim::PlacedRecord& p : call.placed) {
       if (p.number != 0 && !contains(recorded_, p.number)) unrecorded_.push_back(p.number);
     }
     std::sort(unrecorded_.begin(), unrecorded_.end());
@@ -122,13 +122,13 @@ void DrawingInvariant::notePass(const CallRecord& call, bool full_recalc) {
   }
 }
 
-void DrawingInvariant::checkChart(const SimHost& chart, const CheckContext& ctx) {
+void DrawingInvariant::checkChart(const sim::SimHost& chart, const CheckContext& ctx) {
   std::string stray;
   std::string bad_value;
   int stray_extra = 0;
   int value_extra = 0;
   for (const auto& entry : chart.drawings()) {
-    const SimDrawing& d = entry.second;
+    const sim::SimDrawing& d = entry.second;
     if (!d.study_own) continue;
     const std::int32_t n = entry.first;
     if (!contains(recorded_, n) && !contains(unrecorded_, n)) {
@@ -163,7 +163,7 @@ void DrawingInvariant::checkChart(const SimHost& chart, const CheckContext& ctx)
   }
 }
 
-void checkStoredKeys(const SimHost& chart, const CheckContext& ctx, ReportOnce& once) {
+void checkStoredKeys(const sim::SimHost& chart, const CheckContext& ctx, ReportOnce& once) {
   std::string problem;
   const auto outside = [&](const char* store, std::int32_t k) {
     if (problem.empty()) problem = std::string(store) + " key " + std::to_string(k);
@@ -191,7 +191,7 @@ void checkStoredKeys(const SimHost& chart, const CheckContext& ctx, ReportOnce& 
   }
 }
 
-void checkPremiums(SimHost& chart, const CheckContext& ctx, ReportOnce& once) {
+void checkPremiums(sim::SimHost& chart, const CheckContext& ctx, ReportOnce& once) {
   const double mul = chart.input(in::kMultiplicativePremium).double_value;
   const double add = chart.input(in::kAdditivePremium).double_value;
   if (std::isfinite(mul) && mul > 0.0 && std::isfinite(add)) {
@@ -202,16 +202,17 @@ void checkPremiums(SimHost& chart, const CheckContext& ctx, ReportOnce& once) {
                        std::to_string(add));
 }
 
-void checkLogLines(const CallRecord& call, const std::string& api_key, const CheckContext& ctx) {
+void checkLogLines(const sim::CallRecord& call, const std::string& api_key,
+                   const CheckContext& ctx) {
   if (api_key.empty()) return;
-  for (const LogEntry& e : call.log) {
+  for (const sim::LogEntry& e : call.log) {
     if (e.text.find(api_key) != std::string::npos) {
       ctx.report("the API key appears in the log line \"" + e.text.substr(0, 80) + "\"");
     }
   }
 }
 
-std::uint64_t chartFingerprint(SimHost& chart) {
+std::uint64_t chartFingerprint(sim::SimHost& chart) {
   Digest d;
   d.value(chart.drawings().size());
   d.value(chart.drawings().lastNumber());
@@ -231,7 +232,7 @@ std::uint64_t chartFingerprint(SimHost& chart) {
     d.value(k);
     d.value(v);
   });
-  for (std::int32_t i = 0; i < SimHost::kInputCount; ++i) {
+  for (std::int32_t i = 0; i < sim::SimHost::kInputCount; ++i) {
     const StudyInput& in = chart.input(i);
     d.value(in.type);
     d.value(in.double_value);
@@ -242,4 +243,10 @@ std::uint64_t chartFingerprint(SimHost& chart) {
   return d.h;
 }
 
-}  // namespace ostrel::sim
+std::size_t studyDrawingCount(const sim::SimHost& chart) {
+  std::size_t n = 0;
+  for (const auto& entry : chart.drawings()) n += entry.second.study_own ? 1 : 0;
+  return n;
+}
+
+}  // namespace ostrel::soak

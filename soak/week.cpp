@@ -1,16 +1,18 @@
-#include "sim/soak_week.h"
+#include "soak/week.h"
 
 #include <chrono>
 #include <cstdio>
+#include <iterator>
 #include <memory>
 
 #include "mock/ny_time.h"
-#include "sim/soak_chart.h"
-#include "sim/soak_entry.h"
-#include "sim/soak_memory.h"
-#include "sim/soak_service.h"
+#include "soak/chart.h"
+#include "soak/entry.h"
+#include "soak/hiding.h"
+#include "soak/memory.h"
+#include "soak/service.h"
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
 namespace {
 
@@ -23,15 +25,28 @@ constexpr std::int64_t kReloadNdx = 6 * 3600;
 constexpr std::int64_t kReaddNdx = 14 * 3600 + 13 * 60;
 constexpr std::int64_t kTamperFrom = 10 * 3600 + 17 * 60;
 
-void* storedPointer(SoakChart& chart, std::int32_t k) {
-  void* const* p = chart.sim()->pointerStore().find(k);
-  return p != nullptr ? *p : nullptr;
-}
+// Each day, New York time: the SPX study hidden through a night stretch, through the window's
+// opening, and while a majors history answer (after the hourly recalculation) and a profile
+// answer are in flight; the NDX study while answers are in flight, for 3 s (shorter than its
+// interval) to 5 minutes, and through the hour an autumn switch repeats. None reaches the next
+// full hour or a reload.
+constexpr HideStretch kHideSpx[] = {
+    {2 * 3600 + 30 * 60, 600, false},
+    {9 * 3600 + 20 * 60, 1200, false},
+    {10 * 3600 + 1, 30, true},
+    {15 * 3600 + 31 * 60, 45, true},
+};
+constexpr HideStretch kHideNdx[] = {
+    {1 * 3600 + 30 * 60, 600, false}, {11 * 3600 + 1, 20, true},
+    {13 * 3600 + 5 * 60, 300, true},  {16 * 3600 + 47 * 60 + 30, 3, true},
+    {20 * 3600 + 15 * 60, 90, true},
+};
 
 // The two instances' profile records: four distinct blocks (or absent).
 bool recordsShared(SoakChart& a, SoakChart& b) {
-  void* const records[4] = {storedPointer(a, 0), storedPointer(a, 1), storedPointer(b, 0),
-                            storedPointer(b, 1)};
+  const HeldRecords ra = heldRecords(*a.sim());
+  const HeldRecords rb = heldRecords(*b.sim());
+  void* const records[4] = {ra.gex, ra.greek, rb.gex, rb.greek};
   for (int i = 0; i < 4; ++i) {
     for (int j = i + 1; j < 4; ++j) {
       if (records[i] != nullptr && records[i] == records[j]) return true;
@@ -72,6 +87,8 @@ bool runSoak(const SoakOptions& o, SoakResult& result, std::string& error) {
   SoakChart a(spx, o, *entry, service, result.violations);
   SoakChart b(ndx, o, *entry, service, result.violations);
   SoakChart* charts[2] = {&a, &b};
+  HideSchedule hiding[2] = {HideSchedule(kHideSpx, std::size(kHideSpx)),
+                            HideSchedule(kHideNdx, std::size(kHideNdx))};
 
   result.days.clear();
   result.days.push_back({dayLabel(first_day), {}, 0, 0});
@@ -134,8 +151,18 @@ bool runSoak(const SoakOptions& o, SoakResult& result, std::string& error) {
     for (int c = 0; c < 2; ++c) {
       SoakChart& chart = *charts[c];
       SoakChart& other = *charts[1 - c];
+      const bool recalc = hourly || first_call[c] || t == start;
+      bool hidden = false;
+      if (recalc) {
+        hiding[c].show();
+      } else {
+        hidden = hiding[c].hidden(t, ny.day, ny.second, chart.answerDue());
+      }
+      const CallKind kind = hidden   ? CallKind::kSuspended
+                            : recalc ? CallKind::kFullRecalc
+                                     : CallKind::kOrdinary;
       const std::uint64_t before = chartFingerprint(*other.sim());
-      chart.call(t, hourly || first_call[c] || t == start, ++calls, *counters);
+      chart.call(t, kind, ++calls, *counters);
       if (chartFingerprint(*other.sim()) != before) {
         result.violations.add(calls, t, chart.instanceName(),
                               "the call changed the other chart (" + other.instanceName() + ")");
@@ -158,9 +185,13 @@ bool runSoak(const SoakOptions& o, SoakResult& result, std::string& error) {
   result.title = "ostrel soak: " + std::to_string(result.days.size()) + " day(s) from " +
                  result.days.front().label + " New York, " + entry->name() +
                  " entry; charts SPX>ES (Classic 0dte GEX, both) and NDX (State 0dte gamma, UTC "
-                 "chart); a call every " +
+                 "chart), each hidden a few times a day; a call every " +
                  std::to_string(o.step_seconds) + " s from 09:25 to 23:05, every " +
                  std::to_string(o.quiet_step_seconds) + " s otherwise";
+  for (const HideSchedule& h : hiding) {
+    result.hides += h.started();
+    result.hides_on_answer += h.startedWithAnswer();
+  }
   result.fault_modes.assign(kSoakFaults, kSoakFaults + kSoakFaultModes);
   const char* kinds[kSoakKinds] = {"profile", "history", "conversion"};
   result.faults.clear();
@@ -178,4 +209,4 @@ bool runSoak(const SoakOptions& o, SoakResult& result, std::string& error) {
   return true;
 }
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
 struct SoakOptions {
   std::string start_date = "2027-03-08";  // New York; a Monday, the week of the spring switch
@@ -31,4 +31,4 @@ extern const char kSoakUsage[];
 // False with a one-line reason for an unknown option or a bad value.
 bool parseSoakOptions(int argc, char** argv, SoakOptions& options, std::string& error);
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak

@@ -1,4 +1,4 @@
-#include "sim/soak_chart.h"
+#include "soak/chart.h"
 
 #include <algorithm>
 #include <utility>
@@ -6,11 +6,11 @@
 
 #include "model/gex_data.h"
 #include "model/greek_data.h"
-#include "sim/soak_memory.h"
+#include "soak/memory.h"
 #include "study/input_ids.h"
 #include "study/state_keys.h"
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
 namespace {
 
@@ -66,11 +66,6 @@ std::int64_t recordBytes(const void* gex, const void* greek) {
   return n;
 }
 
-void* storedPointer(const SimHost& chart, std::int32_t k) {
-  void* const* p = chart.pointerStore().find(k);
-  return p != nullptr ? *p : nullptr;
-}
-
 }  // namespace
 
 SoakChart::SoakChart(ChartSetup setup, const SoakOptions& options, SoakEntry& entry,
@@ -108,7 +103,7 @@ void SoakChart::updateBars(DateTime now) {
 }
 
 void SoakChart::clearSubgraphs() {
-  for (std::int32_t k = 0; k < SimHost::kSubgraphCount; ++k) {
+  for (std::int32_t k = 0; k < sim::SimHost::kSubgraphCount; ++k) {
     Subgraph& sg = sim_->subgraph(k);
     if (sg.values != nullptr) std::fill(sg.values, sg.values + sg.value_count, 0.0f);
   }
@@ -116,7 +111,7 @@ void SoakChart::clearSubgraphs() {
 
 void SoakChart::load(std::int64_t unix_now, bool new_bars, long call_number,
                      RequestCounters& counters) {
-  sim_ = std::make_unique<SimHost>();
+  sim_ = std::make_unique<sim::SimHost>();
   instance_name_ = std::string(setup_.name) + " #" + std::to_string(++instances_);
   const CheckContext ctx = context(call_number, unix_now);
   if (!sim_->setHostZone(setup_.host_zone))
@@ -131,7 +126,7 @@ void SoakChart::load(std::int64_t unix_now, bool new_bars, long call_number,
   h.CurrentBarIndex = bar_count_ - 1;
 
   h.IsDefaultsCall = 1;
-  const CallRecord& rec = entry_.call(*sim_, CallScript());
+  const sim::CallRecord& rec = entry_.call(*sim_, sim::CallScript());
   h.IsDefaultsCall = 0;
   ++counters.calls;
 
@@ -171,22 +166,21 @@ void SoakChart::remove(std::int64_t unix_now, long call_number, RequestCounters&
   const CheckContext ctx = context(call_number, unix_now);
   StudyHost& h = sim_->host();
   h.CurrentTime = h.ClockTime = hostTime(unix_now);
-  const std::int64_t released =
-      recordBytes(storedPointer(*sim_, key::p_gex_data), storedPointer(*sim_, key::p_greek_data));
+  const HeldRecords held = heldRecords(*sim_);
+  const std::int64_t released = recordBytes(held.gex, held.greek);
   const std::int64_t before = liveHeapBytes();
   h.IsRemovalCall = 1;
-  const CallRecord& rec = entry_.call(*sim_, CallScript());
+  const sim::CallRecord& rec = entry_.call(*sim_, sim::CallScript());
   h.IsRemovalCall = 0;
   const std::int64_t after = liveHeapBytes();
   ++counters.calls;
 
   checkLogLines(rec, options_.api_key, ctx);
   drawings_.afterCall(*sim_, rec, false, ctx);
-  std::size_t left = 0;
-  for (const auto& entry : sim_->drawings()) left += entry.second.study_own ? 1 : 0;
+  const std::size_t left = studyDrawingCount(*sim_);
   if (left != 0) ctx.report(std::to_string(left) + " drawings of the study left after removal");
-  if (storedPointer(*sim_, key::p_gex_data) != nullptr ||
-      storedPointer(*sim_, key::p_greek_data) != nullptr) {
+  const HeldRecords kept = heldRecords(*sim_);
+  if (kept.gex != nullptr || kept.greek != nullptr) {
     ctx.report("the removal call left a profile record's stored pointer set");
   } else if (before > 0 && released > 0 && before - after < released) {
     ctx.report("the removal call gave back " + std::to_string(before - after) +
@@ -198,23 +192,28 @@ void SoakChart::remove(std::int64_t unix_now, long call_number, RequestCounters&
   ledger_.reset();
 }
 
-void SoakChart::call(std::int64_t unix_now, bool full_recalc, long call_number,
+void SoakChart::call(std::int64_t unix_now, CallKind kind, long call_number,
                      RequestCounters& counters) {
   if (!sim_) return;
+  const bool full_recalc = kind == CallKind::kFullRecalc;
+  const bool suspended = kind == CallKind::kSuspended;
   const DateTime now = hostTime(unix_now);
   updateBars(now);
   StudyHost& h = sim_->host();
   h.CurrentTime = h.ClockTime = now;
   h.CurrentBarIndex = bar_count_ - 1;
   h.IsFullRecalc = full_recalc ? 1 : 0;
+  h.IsSuspended = suspended ? 1 : 0;
   if (full_recalc) clearSubgraphs();
   ledger_->setCounters(&counters);
-  CallScript script;
+  sim::CallScript script;
   ledger_->beforeCall(*sim_, script);
+  const HeldRecords records = heldRecords(*sim_);
   t_direct = DirectContext{&network_, unix_now, &counters};
-  const CallRecord& rec = entry_.call(*sim_, script);
+  const sim::CallRecord& rec = entry_.call(*sim_, script);
   t_direct = DirectContext();
   h.IsFullRecalc = 0;
+  h.IsSuspended = 0;
 
   const CheckContext ctx = context(call_number, unix_now);
   if (!entry_.callProblem().empty()) ctx.report(entry_.callProblem());
@@ -222,13 +221,22 @@ void SoakChart::call(std::int64_t unix_now, bool full_recalc, long call_number,
   drawings_.afterCall(*sim_, rec, full_recalc, ctx);
   checkStoredKeys(*sim_, ctx, keys_report_);
   checkPremiums(*sim_, ctx, premiums_report_);
+  if (suspended) {
+    checkHiddenCall(*sim_, rec, records, ctx, hidden_report_);
+  } else {
+    hidden_report_.clear();  // each stretch of hiding is checked afresh
+  }
+  CallFacts facts;
+  facts.full_recalc = full_recalc;
+  facts.suspended = suspended;
   const DateTime ny = h.Ops.HostTimeToZone(&h, now, kNewYork);
   const std::int64_t second = (ny % kMicrosPerDay) / 1000000LL;
-  const bool window_open = second >= kWindowStart && second <= kWindowEnd;
-  const std::int64_t step = last_call_ != 0 ? unix_now - last_call_ : 0;
-  ledger_->afterCall(*sim_, rec, full_recalc, window_open, unix_now, step, ctx);
+  facts.window_open = second >= kWindowStart && second <= kWindowEnd;
+  facts.unix_now = unix_now;
+  facts.step_seconds = last_call_ != 0 ? unix_now - last_call_ : 0;
+  ledger_->afterCall(*sim_, rec, facts, ctx);
   last_placed_ = !rec.placed.empty();
-  for (const RequestRecord& r : rec.requests) {
+  for (const sim::RequestRecord& r : rec.requests) {
     if (r.started) ledger_->carried(r, network_.carry(r, unix_now));
   }
   last_call_ = unix_now;
@@ -249,4 +257,4 @@ void SoakChart::finish() {
   if (ledger_) ledger_->close(/*run_end=*/true);
 }
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak

@@ -1,8 +1,8 @@
-#include "sim/soak_violations.h"
+#include "soak/violations.h"
 
 #include <utility>
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
 void SoakViolations::add(long call, std::int64_t unix_time, const std::string& instance,
                          std::string what) {
@@ -10,4 +10,4 @@ void SoakViolations::add(long call, std::int64_t unix_time, const std::string& i
   if (kept_.size() < kKept) kept_.push_back({call, unix_time, instance, std::move(what)});
 }
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak

@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
 std::int64_t liveHeapBytes() noexcept;
 std::int64_t residentBytes() noexcept;
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak

@@ -6,8 +6,9 @@
 // and a full recalculation; removing the study makes the removal call and drops it. A drawing of
 // the user's own stays on the chart beside the study's. Every call goes through the SoakEntry,
 // with the network's answer to the previous call's request, and is followed by the invariant
-// checks of sim/soak_invariants.h and the request ledger. On a full recalculation the host
-// clears the subgraphs first, as the platform does.
+// checks of soak/invariants.h and the request ledger. On a full recalculation the host
+// clears the subgraphs first, as the platform does. A call of the hidden study (suspended) is
+// checked by soak/hidden_check.h besides.
 #pragma once
 
 #include <cstdint>
@@ -15,14 +16,15 @@
 #include <string>
 
 #include "sim/sim_host.h"
-#include "sim/soak_entry.h"
-#include "sim/soak_invariants.h"
-#include "sim/soak_network.h"
-#include "sim/soak_options.h"
-#include "sim/soak_requests.h"
-#include "sim/soak_violations.h"
+#include "soak/entry.h"
+#include "soak/hidden_check.h"
+#include "soak/invariants.h"
+#include "soak/network.h"
+#include "soak/options.h"
+#include "soak/requests.h"
+#include "soak/violations.h"
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
 // Texts are constants of the soak (no copies).
 struct ChartSetup {
@@ -36,6 +38,8 @@ struct ChartSetup {
   std::int32_t interval_seconds = 5;  // "Request Interval (seconds)"
 };
 
+enum class CallKind { kOrdinary, kFullRecalc, kSuspended };
+
 class SoakChart {
  public:
   SoakChart(ChartSetup setup, const SoakOptions& options, SoakEntry& entry, SoakNetwork& network,
@@ -46,16 +50,18 @@ class SoakChart {
   void load(std::int64_t unix_now, bool new_bars, long call_number, RequestCounters& counters);
   // The removal call; checks that every drawing is gone and the profile records released.
   void remove(std::int64_t unix_now, long call_number, RequestCounters& counters);
-  void call(std::int64_t unix_now, bool full_recalc, long call_number, RequestCounters& counters);
+  void call(std::int64_t unix_now, CallKind kind, long call_number, RequestCounters& counters);
   // Removes one recorded drawing behind the study's back (as a user deleting it would).
   bool tamper();
   // The end of the run: a request in flight stays pending.
   void finish();
 
   bool loaded() const noexcept { return sim_ != nullptr; }
+  // The next call brings the answer of a request in flight.
+  bool answerDue() const noexcept { return ledger_ && ledger_->inFlight(); }
   // The last call placed drawings (a render pass ran).
   bool lastCallPlaced() const noexcept { return last_placed_; }
-  SimHost* sim() noexcept { return sim_.get(); }
+  sim::SimHost* sim() noexcept { return sim_.get(); }
   const std::string& instanceName() const noexcept { return instance_name_; }
 
  private:
@@ -69,7 +75,7 @@ class SoakChart {
   SoakEntry& entry_;
   SoakNetwork& network_;
   SoakViolations& violations_;
-  std::unique_ptr<SimHost> sim_;
+  std::unique_ptr<sim::SimHost> sim_;
   int instances_ = 0;
   std::string instance_name_;
   DateTime bars_start_ = 0;
@@ -80,6 +86,7 @@ class SoakChart {
   DrawingInvariant drawings_;
   ReportOnce keys_report_;
   ReportOnce premiums_report_;
+  ReportOnce hidden_report_;
 };
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak

@@ -1,4 +1,4 @@
-#include "sim/soak_service.h"
+#include "soak/service.h"
 
 #include <httplib.h>
 #include <signal.h>
@@ -13,7 +13,7 @@
 #include "mock/mock_service.h"
 #include "sim/header_block.h"
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
 const char* const kSoakFaults[kSoakFaultModes] = {"slow",   "silent", "truncated", "404",
                                                   "broken", "badkey", "500"};
@@ -160,7 +160,7 @@ void SoakService::noteOutcome(int kind, const std::string& fault, bool success) 
 }
 
 SoakService::Outcome SoakService::send(const std::string& path, const std::string* body,
-                                       const HeaderList& headers, std::int64_t unix_now,
+                                       const sim::HeaderList& headers, std::int64_t unix_now,
                                        const std::string& fault) {
   httplib::Headers h;
   for (const auto& field : headers) {
@@ -183,7 +183,7 @@ SoakService::Outcome SoakService::send(const std::string& path, const std::strin
   return out;
 }
 
-CarriedAnswer SoakService::carry(const RequestRecord& request, std::int64_t unix_now) {
+CarriedAnswer SoakService::carry(const sim::RequestRecord& request, std::int64_t unix_now) {
   const bool history = request.url.find("/hist/") != std::string::npos;
   const int kind = history ? kSoakHistory : kSoakProfile;
   CarriedAnswer answer;
@@ -204,7 +204,7 @@ CarriedAnswer SoakService::carry(const RequestRecord& request, std::int64_t unix
 
 bool SoakService::direct(const DirectHttpsRequest& request, std::int64_t unix_now,
                          DirectHttpsResult& result) {
-  HeaderList headers = parseHeaderBlock(request.header_block);
+  sim::HeaderList headers = sim::parseHeaderBlock(request.header_block);
   if (request.user_agent != nullptr) headers.emplace_back("User-Agent", request.user_agent);
   const std::string fault = chooseFault(kSoakConversion);
   const Outcome out = send(request.path, nullptr, headers, unix_now, fault);
@@ -216,4 +216,4 @@ bool SoakService::direct(const DirectHttpsRequest& request, std::int64_t unix_no
   return out.ok;
 }
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak

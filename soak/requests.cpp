@@ -1,12 +1,13 @@
-#include "sim/soak_requests.h"
+#include "soak/requests.h"
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <utility>
 
 #include "study/state_keys.h"
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
 namespace {
 
@@ -14,33 +15,33 @@ constexpr std::int64_t kMicrosPerDay = 86400LL * 1000000LL;
 constexpr std::int64_t kDaysTo1970 = 25569;
 constexpr double kHistoryCoverage = 0.95;
 
-std::int32_t storedInt(const SimHost& chart, std::int32_t k) {
+std::int32_t storedInt(const sim::SimHost& chart, std::int32_t k) {
   const std::int32_t* v = chart.intStore().find(k);
   return v != nullptr ? *v : 0;
 }
 
-bool isHistory(const RequestRecord& r) { return r.url.find("/hist/") != std::string::npos; }
+bool isHistory(const sim::RequestRecord& r) { return r.url.find("/hist/") != std::string::npos; }
 
-bool startedHistory(const CallRecord& call) {
-  for (const RequestRecord& r : call.requests) {
+bool startedHistory(const sim::CallRecord& call) {
+  for (const sim::RequestRecord& r : call.requests) {
     if (r.started && isHistory(r)) return true;
   }
   return false;
 }
 
-bool loggedFailure(const CallRecord& call) {
-  for (const LogEntry& e : call.log) {
+bool loggedFailure(const sim::CallRecord& call) {
+  for (const sim::LogEntry& e : call.log) {
     if (e.flag != 0) return true;
   }
   return false;
 }
 
-std::string firstLine(const CallRecord& call) {
+std::string firstLine(const sim::CallRecord& call) {
   return call.log.empty() ? std::string("nothing logged") : "log \"" + call.log[0].text + "\"";
 }
 
 // The Unix second of a host date-time, through the host's own zone conversion.
-std::int64_t unixOf(SimHost& chart, DateTime host_time) {
+std::int64_t unixOf(sim::SimHost& chart, DateTime host_time) {
   StudyHost& h = chart.host();
   const DateTime utc = h.Ops.HostTimeToZone(&h, host_time, "UTC+00");
   return (utc - kDaysTo1970 * kMicrosPerDay) / 1000000LL;
@@ -54,12 +55,13 @@ const char* profileOutcomeName(ProfileOutcome outcome) noexcept {
     case ProfileOutcome::kFailed: return "failed";
     case ProfileOutcome::kHalted: return "halted";
     case ProfileOutcome::kSuperseded: return "superseded";
+    case ProfileOutcome::kHidden: return "hidden";
     case ProfileOutcome::kPending: return "pending";
   }
   return "?";
 }
 
-void RequestLedger::beforeCall(const SimHost& chart, CallScript& script) {
+void RequestLedger::beforeCall(const sim::SimHost& chart, sim::CallScript& script) {
   profile_before_ = storedInt(chart, key::profile_state);
   history_before_ = storedInt(chart, key::history_state);
   halted_before_ = storedInt(chart, key::requests_halted);
@@ -70,11 +72,14 @@ void RequestLedger::beforeCall(const SimHost& chart, CallScript& script) {
   }
 }
 
-void RequestLedger::afterCall(SimHost& chart, const CallRecord& call, bool full_recalc,
-                              bool window_open, std::int64_t unix_now, std::int64_t step_seconds,
-                              const CheckContext& ctx) {
+void RequestLedger::afterCall(sim::SimHost& chart, const sim::CallRecord& call,
+                              const CallFacts& facts, const CheckContext& ctx) {
+  const std::int64_t unix_now = facts.unix_now;
   if (first_call_ == 0) first_call_ = unix_now;
   ++counters_->calls;
+  if (facts.suspended) ++counters_->suspended_calls;
+  if (was_hidden_ && !facts.suspended) shown_ = unix_now;
+  was_hidden_ = facts.suspended;
   if (delivered_) {
     const InFlight r = std::move(*in_flight_);
     in_flight_.reset();
@@ -82,22 +87,23 @@ void RequestLedger::afterCall(SimHost& chart, const CallRecord& call, bool full_
     if (r.history) {
       historyAnswered(r, chart, ctx);
     } else {
-      profileAnswered(r, chart, call, full_recalc, ctx);
+      profileAnswered(r, chart, call, facts, ctx);
     }
   }
   int started = 0;
-  for (const RequestRecord& r : call.requests) started += r.started ? 1 : 0;
+  for (const sim::RequestRecord& r : call.requests) started += r.started ? 1 : 0;
   if (started > 1) {
     ctx.report(std::to_string(started) + " host-carried requests started in one call");
   }
-  for (const RequestRecord& r : call.requests) {
+  for (const sim::RequestRecord& r : call.requests) {
     if (r.started && !isHistory(r)) last_profile_start_ = unix_now;
   }
-  checkStall(chart, window_open, unix_now, step_seconds, ctx);
+  checkStall(chart, facts, ctx);
 }
 
-void RequestLedger::profileAnswered(const InFlight& r, SimHost& chart, const CallRecord& call,
-                                    bool full_recalc, const CheckContext& ctx) {
+void RequestLedger::profileAnswered(const InFlight& r, sim::SimHost& chart,
+                                    const sim::CallRecord& call, const CallFacts& facts,
+                                    const CheckContext& ctx) {
   const std::int32_t profile = storedInt(chart, key::profile_state);
   const std::int32_t history = storedInt(chart, key::history_state);
   const std::int32_t halted = storedInt(chart, key::requests_halted);
@@ -109,6 +115,13 @@ void RequestLedger::profileAnswered(const InFlight& r, SimHost& chart, const Cal
                " was taken as the majors history answer of the request started in the same "
                "call; the history's own answer comes next and is dropped");
     outcome = ProfileOutcome::kSuperseded;
+  } else if (facts.suspended) {
+    // Nothing is drawn while hidden, but the answer must be taken: the host hands it over once.
+    outcome = ProfileOutcome::kHidden;
+    if (profile == Pending) {
+      ctx.report("the answer to " + id +
+                 " came while the study was hidden and was not taken: the request stays pending");
+    }
   } else if (halted != 0 && halted_before_ == 0) {
     outcome = ProfileOutcome::kHalted;
     if (!loggedFailure(call)) ctx.report(id + " halted requests without a logged reason");
@@ -116,7 +129,7 @@ void RequestLedger::profileAnswered(const InFlight& r, SimHost& chart, const Cal
     outcome = ProfileOutcome::kDrawn;
   } else if (profile == Pending) {
     ctx.report("the answer to " + id + " was delivered but not taken: the request stays pending");
-  } else if (full_recalc) {
+  } else if (facts.full_recalc) {
     outcome = ProfileOutcome::kSuperseded;
   } else if (r.answer.clean && halted == 0) {
     ctx.report("a clean answer to " + id + " was not drawn (" + firstLine(call) + ")");
@@ -124,7 +137,8 @@ void RequestLedger::profileAnswered(const InFlight& r, SimHost& chart, const Cal
   ++counters_->profile[static_cast<int>(outcome)];
 }
 
-void RequestLedger::historyAnswered(const InFlight& r, SimHost& chart, const CheckContext& ctx) {
+void RequestLedger::historyAnswered(const InFlight& r, sim::SimHost& chart,
+                                    const CheckContext& ctx) {
   if (storedInt(chart, key::history_state) == Pending) {
     ctx.report("the majors history answer was delivered but not taken: the request stays pending");
     return;
@@ -157,7 +171,7 @@ void RequestLedger::historyAnswered(const InFlight& r, SimHost& chart, const Che
   ++counters_->history_filled;
 }
 
-void RequestLedger::carried(const RequestRecord& request, CarriedAnswer answer) {
+void RequestLedger::carried(const sim::RequestRecord& request, CarriedAnswer answer) {
   InFlight r;
   r.history = isHistory(request);
   r.id = next_id_++;
@@ -188,16 +202,16 @@ void RequestLedger::close(bool run_end) {
   in_flight_.reset();
 }
 
-void RequestLedger::checkStall(const SimHost& chart, bool window_open, std::int64_t unix_now,
-                               std::int64_t step_seconds, const CheckContext& ctx) {
-  if (!window_open || storedInt(chart, key::requests_halted) != 0 ||
+void RequestLedger::checkStall(const sim::SimHost& chart, const CallFacts& facts,
+                               const CheckContext& ctx) {
+  if (!facts.window_open || facts.suspended || storedInt(chart, key::requests_halted) != 0 ||
       storedInt(chart, key::profile_state) == Pending ||
       storedInt(chart, key::history_state) == Pending) {
     stall_report_.clear();
     return;
   }
-  const std::int64_t since = last_profile_start_ > first_call_ ? last_profile_start_ : first_call_;
-  if (unix_now - since <= interval_ + step_seconds) {
+  const std::int64_t since = std::max({last_profile_start_, first_call_, shown_});
+  if (facts.unix_now - since <= interval_ + facts.step_seconds) {
     stall_report_.clear();
     return;
   }
@@ -209,4 +223,4 @@ void RequestLedger::checkStall(const SimHost& chart, bool window_open, std::int6
   stall_report_.report(ctx, text);
 }
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak

@@ -1,7 +1,7 @@
-// The soak's result and its one table: a row per day (calls, profile requests by outcome,
-// majors history, futures conversions, faults, violations, heap and resident size at the day's
-// end), the faults injected and survived per request kind and mode, and the violations. The last
-// line reads "soak: N violations".
+// The soak's result and its one table: a row per day (calls, suspended calls, profile requests
+// by outcome, majors history, futures conversions, faults, violations, heap and resident size
+// at the day's end), the stretches the studies were hidden, the faults injected and survived
+// per request kind and mode, and the violations. The last line reads "soak: N violations".
 #pragma once
 
 #include <cstdint>
@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "sim/soak_requests.h"
-#include "sim/soak_violations.h"
+#include "soak/requests.h"
+#include "soak/violations.h"
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
 struct SoakDay {
   std::string label;  // "Mon 2027-03-08"
@@ -33,6 +33,8 @@ struct SoakResult {
   std::vector<std::string> fault_modes;
   std::vector<SoakFaultRow> faults;
   SoakViolations violations;
+  long hides = 0;            // stretches of a hidden study, both charts
+  long hides_on_answer = 0;  // ... that began with a call bringing an answer
   double wall_seconds = 0.0;
   double cpu_seconds = 0.0;          // the soak's own process
   double service_cpu_seconds = 0.0;  // the mock service's process
@@ -42,4 +44,4 @@ struct SoakResult {
 void printSoakReport(std::FILE* out, const SoakResult& result,
                      std::string (*format_time)(std::int64_t));
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak

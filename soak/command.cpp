@@ -1,4 +1,4 @@
-#include "sim/soak_command.h"
+#include "soak/command.h"
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -9,9 +9,9 @@
 #include <string>
 
 #include "mock/ny_time.h"
-#include "sim/soak_week.h"
+#include "soak/week.h"
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
 namespace {
 
@@ -75,4 +75,4 @@ int runSoakCommand(int argc, char** argv) {
   return result.violations.count() == 0 ? 0 : 1;
 }
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak

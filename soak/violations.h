@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
 struct SoakViolation {
   long call = 0;               // the run's call number (both charts counted)
@@ -46,4 +46,4 @@ struct CheckContext {
   }
 };
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak

@@ -23,14 +23,15 @@
 // A problem that persists from call to call is reported once, when it first shows.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "sim/sim_host.h"
-#include "sim/soak_violations.h"
+#include "soak/violations.h"
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
 // Reports a text only when it differs from the one this slot reported on the previous check.
 class ReportOnce {
@@ -49,13 +50,13 @@ class DrawingInvariant {
   void setUserDrawing(std::int32_t number) noexcept { user_drawing_ = number; }
   // `full_recalc`: the call was a full recalculation (its sweep removed every unrecorded bar
   // and marker, unless it stopped at its bound).
-  void afterCall(const SimHost& chart, const CallRecord& call, bool full_recalc,
+  void afterCall(const sim::SimHost& chart, const sim::CallRecord& call, bool full_recalc,
                  const CheckContext& ctx);
 
  private:
-  void checkSlots(const SimHost& chart, const CheckContext& ctx);
-  void notePass(const CallRecord& call, bool full_recalc);
-  void checkChart(const SimHost& chart, const CheckContext& ctx);
+  void checkSlots(const sim::SimHost& chart, const CheckContext& ctx);
+  void notePass(const sim::CallRecord& call, bool full_recalc);
+  void checkChart(const sim::SimHost& chart, const CheckContext& ctx);
 
   std::int32_t last_slot_ = 0;
   std::vector<std::int32_t> recorded_;    // numbers the slots record, ascending
@@ -66,9 +67,12 @@ class DrawingInvariant {
   ReportOnce value_report_;
 };
 
-void checkStoredKeys(const SimHost& chart, const CheckContext& ctx, ReportOnce& once);
-void checkPremiums(SimHost& chart, const CheckContext& ctx, ReportOnce& once);
-void checkLogLines(const CallRecord& call, const std::string& api_key, const CheckContext& ctx);
-std::uint64_t chartFingerprint(SimHost& chart);
+void checkStoredKeys(const sim::SimHost& chart, const CheckContext& ctx, ReportOnce& once);
+void checkPremiums(sim::SimHost& chart, const CheckContext& ctx, ReportOnce& once);
+void checkLogLines(const sim::CallRecord& call, const std::string& api_key,
+                   const CheckContext& ctx);
+std::uint64_t chartFingerprint(sim::SimHost& chart);
+// Drawings of the study on the chart (the user's own not counted).
+std::size_t studyDrawingCount(const sim::SimHost& chart);
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak

@@ -1,11 +1,12 @@
-#include "sim/soak_report.h"
+#include "soak/report.h"
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
 namespace {
 
 void addInto(RequestCounters& total, const RequestCounters& c) {
   total.calls += c.calls;
+  total.suspended_calls += c.suspended_calls;
   total.profile_requests += c.profile_requests;
   for (int i = 0; i < kProfileOutcomes; ++i) total.profile[i] += c.profile[i];
   total.history_requests += c.history_requests;
@@ -21,10 +22,12 @@ void addInto(RequestCounters& total, const RequestCounters& c) {
 void row(std::FILE* out, const char* label, const RequestCounters& c, const char* heap,
          const char* growth, const char* rss) {
   std::fprintf(
-      out, "%-15s %8ld %7ld %6ld %6ld %6ld %5ld %5ld %5ld %6ld %5ld %5ld %6ld %5ld %9s %7s %8s\n",
-      label, c.calls, c.profile_requests, c.profile[0], c.profile[1], c.profile[2], c.profile[3],
-      c.profile[4], c.history_requests, c.history_filled, c.conversions, c.conversion_failures,
-      c.faults, c.violations, heap, growth, rss);
+      out,
+      "%-15s %8ld %5ld %7ld %6ld %6ld %6ld %5ld %5ld %5ld %5ld %6ld %5ld %5ld %6ld %5ld %9s %7s "
+      "%8s\n",
+      label, c.calls, c.suspended_calls, c.profile_requests, c.profile[0], c.profile[1],
+      c.profile[2], c.profile[3], c.profile[4], c.profile[5], c.history_requests, c.history_filled,
+      c.conversions, c.conversion_failures, c.faults, c.violations, heap, growth, rss);
 }
 
 }  // namespace
@@ -32,9 +35,10 @@ void row(std::FILE* out, const char* label, const RequestCounters& c, const char
 void printSoakReport(std::FILE* out, const SoakResult& r,
                      std::string (*format_time)(std::int64_t)) {
   std::fprintf(out, "%s\n\n", r.title.c_str());
-  std::fprintf(out, "%-15s %8s %7s %6s %6s %6s %5s %5s %5s %6s %5s %5s %6s %5s %9s %7s %8s\n",
-               "day", "calls", "profile", "drawn", "failed", "halted", "supsd", "pend", "hist",
-               "filled", "conv", "c-err", "faults", "viol", "heap KiB", "+KiB", "RSS KiB");
+  std::fprintf(
+      out, "%-15s %8s %5s %7s %6s %6s %6s %5s %5s %5s %5s %6s %5s %5s %6s %5s %9s %7s %8s\n", "day",
+      "calls", "susp", "profile", "drawn", "failed", "halted", "supsd", "hidn", "pend", "hist",
+      "filled", "conv", "c-err", "faults", "viol", "heap KiB", "+KiB", "RSS KiB");
   RequestCounters total;
   std::int64_t previous = 0;
   for (std::size_t d = 0; d < r.days.size(); ++d) {
@@ -58,7 +62,10 @@ void printSoakReport(std::FILE* out, const SoakResult& r,
   std::fprintf(out,
                "\nprofile requests: drawn, failed (refused answer, retried when due), halted "
                "(reason logged),\nsupsd (answer came into a full recalculation or a removal), "
-               "pend (in flight at the end)\n");
+               "hidn (answer came while the study\nwas hidden), pend (in flight at the end); "
+               "susp: calls of the hidden study (suspended calls)\n");
+  std::fprintf(out, "studies hidden %ld times, %ld of them as an answer came\n", r.hides,
+               r.hides_on_answer);
 
   std::fprintf(out, "\nfaults injected/survived  ");
   for (const std::string& mode : r.fault_modes) std::fprintf(out, "%10s", mode.c_str());
@@ -86,4 +93,4 @@ void printSoakReport(std::FILE* out, const SoakResult& r,
   std::fprintf(out, "soak: %ld violations\n", r.violations.count());
 }
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak

@@ -9,13 +9,15 @@
 //   halted      the answer halted requests, with a log line of flag 1 giving the reason;
 //   superseded  the answer came into a full recalculation (which starts the request cycle
 //               anew) or the instance was removed while the request was in flight;
+//   hidden      the answer came into a suspended call (the study hidden): taken, not drawn;
 //   pending     still in flight when the run ended.
 // Violations: an answer that leaves the request pending (nobody will ever take it), a halt
 // without a logged reason, a clean answer (HTTP 200, no fault) that is not drawn, an answer of a
 // profile request taken as the majors history answer, a majors history answer that leaves the
 // subgraphs 0-2 unfilled on the bars of its range, two requests started in one call, and a
 // stall: inside the request window, with nothing in flight and nothing halted, no profile
-// request for longer than the interval plus one call step.
+// request for longer than the interval plus one call step (counted from the study shown again
+// when it was hidden since; a hidden study sends nothing, so it never stalls).
 #pragma once
 
 #include <cstdint>
@@ -23,17 +25,18 @@
 #include <string>
 
 #include "sim/sim_host.h"
-#include "sim/soak_invariants.h"
-#include "sim/soak_violations.h"
+#include "soak/invariants.h"
+#include "soak/violations.h"
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
-enum class ProfileOutcome { kDrawn, kFailed, kHalted, kSuperseded, kPending };
-constexpr int kProfileOutcomes = 5;
+enum class ProfileOutcome { kDrawn, kFailed, kHalted, kSuperseded, kHidden, kPending };
+constexpr int kProfileOutcomes = 6;
 const char* profileOutcomeName(ProfileOutcome outcome) noexcept;
 
 struct RequestCounters {
   long calls = 0;
+  long suspended_calls = 0;  // calls of the hidden study
   long profile_requests = 0;
   long profile[kProfileOutcomes] = {};
   long history_requests = 0;
@@ -53,6 +56,15 @@ struct CarriedAnswer {
   std::string fault;  // the injected fault, empty for none
 };
 
+// What the ledger needs to know of a call besides its record.
+struct CallFacts {
+  bool full_recalc = false;
+  bool suspended = false;
+  bool window_open = false;  // New York time inside the study's request window
+  std::int64_t unix_now = 0;
+  std::int64_t step_seconds = 0;  // since the instance's previous call
+};
+
 class RequestLedger {
  public:
   RequestLedger(std::int32_t interval_seconds, RequestCounters* counters)
@@ -61,13 +73,11 @@ class RequestLedger {
   void setCounters(RequestCounters* counters) noexcept { counters_ = counters; }
 
   // Before a call: the script that delivers the answer in flight, if any.
-  void beforeCall(const SimHost& chart, CallScript& script);
-  // After the call. `window_open`: New York time inside the study's request window;
-  // `step_seconds`: time since the instance's previous call.
-  void afterCall(SimHost& chart, const CallRecord& call, bool full_recalc, bool window_open,
-                 std::int64_t unix_now, std::int64_t step_seconds, const CheckContext& ctx);
+  void beforeCall(const sim::SimHost& chart, sim::CallScript& script);
+  void afterCall(sim::SimHost& chart, const sim::CallRecord& call, const CallFacts& facts,
+                 const CheckContext& ctx);
   // The request that `call` started, carried to the service: its answer goes to the next call.
-  void carried(const RequestRecord& request, CarriedAnswer answer);
+  void carried(const sim::RequestRecord& request, CarriedAnswer answer);
   // The instance is removed (or the run ends): a request in flight is superseded (or pending).
   void close(bool run_end);
 
@@ -82,11 +92,10 @@ class RequestLedger {
     std::int64_t range_end = 0;
   };
 
-  void profileAnswered(const InFlight& r, SimHost& chart, const CallRecord& call, bool full_recalc,
-                       const CheckContext& ctx);
-  void historyAnswered(const InFlight& r, SimHost& chart, const CheckContext& ctx);
-  void checkStall(const SimHost& chart, bool window_open, std::int64_t unix_now,
-                  std::int64_t step_seconds, const CheckContext& ctx);
+  void profileAnswered(const InFlight& r, sim::SimHost& chart, const sim::CallRecord& call,
+                       const CallFacts& facts, const CheckContext& ctx);
+  void historyAnswered(const InFlight& r, sim::SimHost& chart, const CheckContext& ctx);
+  void checkStall(const sim::SimHost& chart, const CallFacts& facts, const CheckContext& ctx);
 
   std::int32_t interval_;
   RequestCounters* counters_;
@@ -98,7 +107,9 @@ class RequestLedger {
   long next_id_ = 1;
   std::int64_t last_profile_start_ = 0;  // Unix seconds; 0: none yet
   std::int64_t first_call_ = 0;
+  std::int64_t shown_ = 0;   // Unix seconds of the first call after the study was last hidden
+  bool was_hidden_ = false;  // the previous call was suspended
   ReportOnce stall_report_;
 };
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak

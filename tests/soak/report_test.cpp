@@ -1,5 +1,5 @@
 // The soak's options and its table: bad values are refused, the table ends in the count line.
-#include "sim/soak_report.h"
+#include "soak/report.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "sim/soak_options.h"
+#include "soak/options.h"
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 namespace {
 
 bool parse(std::vector<std::string> args, SoakOptions& o, std::string& error) {
@@ -56,6 +56,15 @@ TEST(SoakReportTest, ListsViolationsAndEndsWithTheirCount) {
   r.title = "title";
   r.days.push_back({"Mon 2027-03-08", {}, 2048 * 1024, 0});
   r.days.push_back({"Tue 2027-03-09", {}, 2112 * 1024, 0});
+  RequestCounters& tuesday = r.days.back().counters;
+  tuesday.calls = 100;
+  tuesday.suspended_calls = 7;
+  tuesday.profile_requests = 12;
+  tuesday.profile[static_cast<int>(ProfileOutcome::kSuperseded)] = 1;
+  tuesday.profile[static_cast<int>(ProfileOutcome::kHidden)] = 2;
+  tuesday.profile[static_cast<int>(ProfileOutcome::kPending)] = 3;
+  r.hides = 4;
+  r.hides_on_answer = 3;
   r.fault_modes = {"slow"};
   r.faults.push_back({"profile", {3}, {2}});
   r.violations.add(7, 100, "SPX>ES #1", "slot 8 records drawing 9, which is not on the chart");
@@ -74,6 +83,16 @@ TEST(SoakReportTest, ListsViolationsAndEndsWithTheirCount) {
       << text;
   EXPECT_NE(text.find("       3/2\n"), std::string::npos) << text;
   EXPECT_NE(text.find(" 2112     +64 "), std::string::npos) << text;
+  // Each count under its own heading.
+  EXPECT_NE(text.find("\nday                calls  susp profile  drawn failed halted supsd  hidn  "
+                      "pend  hist"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("\nTue 2027-03-09       100     7      12      0      0      0     1     2 "
+                      "    3     0"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("studies hidden 4 times, 3 of them as an answer came\n"), std::string::npos);
   const std::string last = "soak: 2 violations\n";
   ASSERT_GE(text.size(), last.size());
   EXPECT_EQ(text.substr(text.size() - last.size()), last);
@@ -87,4 +106,4 @@ TEST(SoakReportTest, KeepsTheFirstViolationsAndCountsAll) {
 }
 
 }  // namespace
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak

@@ -17,18 +17,18 @@
 
 #include "sim/sim_host.h"
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
 class SoakEntry {
  public:
   virtual ~SoakEntry() = default;
   virtual const char* name() const noexcept = 0;
   // One call of the study on `chart`. Returns what the study did (valid until the next call).
-  virtual const CallRecord& call(SimHost& chart, const CallScript& script) = 0;
+  virtual const sim::CallRecord& call(sim::SimHost& chart, const sim::CallScript& script) = 0;
   // The instance on `chart` ends (after its removal call, or with the run): what the entry keeps
   // for it goes, before the SimHost does. False when the study's side still held state then
   // (released now by a last call of the entry's own).
-  virtual bool drop(SimHost& chart) = 0;
+  virtual bool drop(sim::SimHost& chart) = 0;
   // What went wrong in presenting the last call to the study, beyond the study's own doing
   // (empty: nothing); cleared by the next call.
   virtual const std::string& callProblem() const noexcept = 0;
@@ -42,4 +42,4 @@ std::unique_ptr<SoakEntry> makeDirectEntry();
 // platform entry is not available.
 std::unique_ptr<SoakEntry> makePlatformEntry(std::string& error);
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak

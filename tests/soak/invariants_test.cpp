@@ -1,20 +1,19 @@
 // The soak's invariant checks bite: each broken invariant is reported, once, with its details;
 // a study behaving as it should is not.
-#include "sim/soak_invariants.h"
+#include "soak/invariants.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
 
-#include "sim/soak_requests.h"
+#include "soak/requests.h"
 #include "study/input_ids.h"
-#include "tests/study/study_test_support.h"
+#include "tests/soak/check_fixture.h"
 
 namespace ostrel {
 namespace {
 
-using test::at;
 using test::kSecond;
 
 const char* const kProfile = test::kTwoStrikeProfile;
@@ -34,27 +33,15 @@ std::string bigProfile(int strikes) {
   return s + "]}";
 }
 
-class SoakInvariants : public test::StudyTest {
+class SoakInvariants : public test::SoakCheckTest {
  protected:
-  void SetUp() override {
-    test::StudyTest::SetUp();
-    ctx.violations = &violations;
-    ctx.instance = &name;
-  }
   const sim::CallRecord& checked(const sim::CallRecord& rec, bool recalc = false) {
     drawings.afterCall(sim, rec, recalc, ctx);
     return rec;
   }
-  std::string reported(std::size_t i = 0) const {
-    return i < violations.kept().size() ? violations.kept()[i].what : std::string();
-  }
   std::int32_t slot(std::int32_t k) { return *sim.intStore().find(k); }
 
-  std::int64_t t0 = at(2026, 3, 10, 10, 0);
-  std::string name = "chart #1";
-  sim::SoakViolations violations;
-  sim::CheckContext ctx;
-  sim::DrawingInvariant drawings;
+  soak::DrawingInvariant drawings;
 };
 
 TEST_F(SoakInvariants, SlotDrawingRemovedBehindTheStudysBackIsReportedOnce) {
@@ -101,11 +88,11 @@ TEST_F(SoakInvariants, UnrecordedDrawingsAreReportedUnlessTheLastPassWentBeyondS
 }
 
 TEST_F(SoakInvariants, StoredKeysPremiumsAndLogLines) {
-  sim::ReportOnce keys;
-  sim::ReportOnce premiums;
+  soak::ReportOnce keys;
+  soak::ReportOnce premiums;
   call(t0);
-  sim::checkStoredKeys(sim, ctx, keys);
-  sim::checkPremiums(sim, ctx, premiums);
+  soak::checkStoredKeys(sim, ctx, keys);
+  soak::checkPremiums(sim, ctx, premiums);
   ASSERT_EQ(violations.count(), 0);
 
   StudyHost& h = sim.host();
@@ -113,49 +100,56 @@ TEST_F(SoakInvariants, StoredKeysPremiumsAndLogLines) {
        {key::last_profile_request, key::last_conversion_request, key::last_history_request}) {
     h.Ops.StoredTime(&h, k);
   }
-  sim::checkStoredKeys(sim, ctx, keys);
+  soak::checkStoredKeys(sim, ctx, keys);
   ASSERT_EQ(violations.count(), 0) << reported(0);  // every time key of the state is its own
   h.Ops.SetStoredInt(&h, 5, 1);
-  sim::checkStoredKeys(sim, ctx, keys);
+  soak::checkStoredKeys(sim, ctx, keys);
   EXPECT_EQ(reported(0), "stored value outside the study state's keys: StoredInt key 5");
   h.Ops.StoredTime(&h, 5);
-  sim::checkStoredKeys(sim, ctx, keys);
+  soak::checkStoredKeys(sim, ctx, keys);
   EXPECT_EQ(violations.count(), 1);  // the first problem persists: reported once
 
   sim.input(in::kAdditivePremium).double_value = std::nan("");
-  sim::checkPremiums(sim, ctx, premiums);
+  soak::checkPremiums(sim, ctx, premiums);
   EXPECT_EQ(reported(1).rfind("premiums not finite", 0), 0u) << reported(1);
 
   sim::CallRecord rec;
   rec.log.push_back({"Ostrel: key secret-123 refused", 1});
-  sim::checkLogLines(rec, "secret-123", ctx);
+  soak::checkLogLines(rec, "secret-123", ctx);
   EXPECT_EQ(reported(2), "the API key appears in the log line \"Ostrel: key secret-123 refused\"");
 }
 
 TEST_F(SoakInvariants, FingerprintSeesAWriteIntoTheChart) {
   call(t0);
-  const std::uint64_t before = sim::chartFingerprint(sim);
-  EXPECT_EQ(sim::chartFingerprint(sim), before);
+  const std::uint64_t before = soak::chartFingerprint(sim);
+  EXPECT_EQ(soak::chartFingerprint(sim), before);
   StudyHost& h = sim.host();
   h.Ops.SetStoredInt(&h, key::requests_halted, 1);
-  EXPECT_NE(sim::chartFingerprint(sim), before);
+  EXPECT_NE(soak::chartFingerprint(sim), before);
 }
 
 TEST_F(SoakInvariants, LedgerReportsAnAnswerLeftPendingAndAStall) {
-  sim::RequestCounters counters;
-  sim::RequestLedger ledger(5, &counters);
+  soak::RequestCounters counters;
+  soak::RequestLedger ledger(5, &counters);
   StudyHost& h = sim.host();
   h.Ops.SetStoredInt(&h, key::profile_state, Pending);
   sim::RequestRecord request;
   request.url = "https://host/v2/sierra/SPX/classic/zero";
   request.started = true;
-  ledger.carried(request, sim::CarriedAnswer{"{}", true, ""});
+  ledger.carried(request, soak::CarriedAnswer{"{}", true, ""});
 
   sim::CallScript script;
   ledger.beforeCall(sim, script);
   ASSERT_TRUE(script.response_ready);
   const sim::CallRecord& rec = sim.runCall(nullptr, script);  // nobody takes the answer
-  ledger.afterCall(sim, rec, false, /*window_open=*/false, 101, 1, ctx);
+  const auto facts = [](bool window_open, std::int64_t unix_now) {
+    soak::CallFacts f;
+    f.window_open = window_open;
+    f.unix_now = unix_now;
+    f.step_seconds = 1;
+    return f;
+  };
+  ledger.afterCall(sim, rec, facts(false, 101), ctx);
   ASSERT_EQ(violations.count(), 1);
   EXPECT_EQ(reported(),
             "the answer to profile request #1 was delivered but not taken: the request "
@@ -163,10 +157,10 @@ TEST_F(SoakInvariants, LedgerReportsAnAnswerLeftPendingAndAStall) {
 
   h.Ops.SetStoredInt(&h, key::profile_state, Done);
   ledger.beforeCall(sim, script);
-  ledger.afterCall(sim, sim.runCall(nullptr), false, true, 105, 1, ctx);  // within the interval
+  ledger.afterCall(sim, sim.runCall(nullptr), facts(true, 105), ctx);  // within the interval
   EXPECT_EQ(violations.count(), 1);
   ledger.beforeCall(sim, script);
-  ledger.afterCall(sim, sim.runCall(nullptr), false, true, 112, 1, ctx);
+  ledger.afterCall(sim, sim.runCall(nullptr), facts(true, 112), ctx);
   ASSERT_EQ(violations.count(), 2);
   EXPECT_EQ(reported(1).rfind("profile requests stalled", 0), 0u) << reported(1);
 }

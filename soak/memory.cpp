@@ -1,4 +1,4 @@
-#include "sim/soak_memory.h"
+#include "soak/memory.h"
 
 #include <cstdio>
 
@@ -22,7 +22,7 @@ extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #include <unistd.h>
 #endif
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
 std::int64_t liveHeapBytes() noexcept {
 #if defined(OSTREL_SOAK_ASAN)
@@ -50,4 +50,4 @@ std::int64_t residentBytes() noexcept {
 #endif
 }
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak

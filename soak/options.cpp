@@ -1,18 +1,19 @@
-#include "sim/soak_options.h"
+#include "soak/options.h"
 
 #include <cstdlib>
 #include <cstring>
 
-namespace ostrel::sim {
+namespace ostrel::soak {
 
 const char kSoakUsage[] =
     "usage: ostrel-sim soak [options]\n"
     "  Runs New York sessions day after day: two charts (SPX converted to ES, NDX 0dte gamma in\n"
     "  the State package) against the local mock service, with hourly full recalculations, a\n"
-    "  daily chart reload, a study removed and added again mid-session and every fault mode of\n"
-    "  the service in turn; checks the invariants after every call and prints one table.\n"
-    "  --start YYYY-MM-DD  first day, New York (default 2027-03-08, the week of the spring "
-    "switch)\n"
+    "  daily chart reload, a study removed and added again mid-session, each study hidden and\n"
+    "  shown again a few times a day and every fault mode of the service in turn; checks the\n"
+    "  invariants after every call and prints one table.\n"
+    "  --start YYYY-MM-DD  first day, New York (default 2027-03-08, the week of the spring\n"
+    "                      switch; 2027-11-01 is the week of the autumn switch)\n"
     "  --days N            days to run (default 7)\n"
     "  --hours N           run only N hours from the start\n"
     "  --step S            seconds between calls from 09:25 to 23:05 New York (default 1)\n"
@@ -110,4 +111,4 @@ bool parseSoakOptions(int argc, char** argv, SoakOptions& o, std::string& error)
   return true;
 }
 
-}  // namespace ostrel::sim
+}  // namespace ostrel::soak
