@@ -7,7 +7,7 @@
 // No exception leaves it; a failure ends as one line in the platform's log.
 #pragma once
 
-#include "platform/platform_sdk.h"
+struct s_sc;  // the platform's study record (platform/platform_sdk.h)
 
 namespace ostrel::platform {
 

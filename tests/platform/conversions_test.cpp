@@ -22,7 +22,7 @@ TEST(PlatformDateTime, ConvertsEveryMicrosecondExactly) {
                                 std::numeric_limits<std::int64_t>::min()};
   for (std::int64_t us : cases) {
     EXPECT_EQ(fromScDateTime(toScDateTime(us)), us);
-    EXPECT_EQ(toScDateTime(us).GetInternalDateTime(), us);
+    EXPECT_EQ(toScDateTime(us).AsMicrosecondsSinceBaseDate(), us);
   }
 }
 
@@ -67,7 +67,7 @@ TEST(PlatformInputs, ReadsTheValueOfTheTypeTheSlotHolds) {
        static_cast<InputType>(23), 0.0, 0, 0},
   };
   for (const ReadCase& c : cases) {
-    s_SCInput_145 in;
+    s_SCInput_145 in{};
     c.set(in);
     StudyInput slot;
     slot.setText("left over");
@@ -82,7 +82,7 @@ TEST(PlatformInputs, ReadsTheValueOfTheTypeTheSlotHolds) {
 }
 
 TEST(PlatformInputs, ANullTextIsTheEmptyText) {
-  s_SCInput_145 in;
+  s_SCInput_145 in{};
   in.SetString("");
   ASSERT_EQ(in.StringValue, nullptr);  // the platform keeps no empty text
   StudyInput slot;
@@ -94,11 +94,12 @@ TEST(PlatformInputs, ANullTextIsTheEmptyText) {
   in.SetString("ES");
   readInput(in, slot);
   EXPECT_STREQ(slot.text.c_str(), "ES");
+  in.ClearString();
 }
 
 TEST(PlatformInputs, WritesEachTypeAsThePlatformHoldsIt) {
   StudyInput slot;
-  s_SCInput_145 out;
+  s_SCInput_145 out{};
   slot.setFloat(1.0f);
   slot.double_value = 2.7;  // a premium the conversion computed in double
   writeInputValue(slot, out);
@@ -113,7 +114,7 @@ TEST(PlatformInputs, WritesEachTypeAsThePlatformHoldsIt) {
   slot.setTimeZone(28);
   writeInputValue(slot, out);
   EXPECT_EQ(out.ValueType, TIMEZONE_VALUE);
-  EXPECT_EQ(out.TimeZoneValue, 28u);
+  EXPECT_EQ(out.IndexValue, 28u);
 
   slot.setText("");
   writeInputValue(slot, out);
@@ -166,7 +167,7 @@ TEST(PlatformDrawings, UnsetFieldsReachThePlatformAtItsResetValues) {
   EXPECT_EQ(tool.AllowCopyToOtherCharts, -1);
   EXPECT_EQ(tool.AllowSaveToChartbook, -1);
   EXPECT_EQ(tool.AddMethod, UTAM_ADD_OR_ADJUST);
-  EXPECT_EQ(tool.BeginDateTime.GetInternalDateTime(), 0);
+  EXPECT_EQ(tool.BeginDateTime.AsMicrosecondsSinceBaseDate(), 0);
   EXPECT_EQ(tool.Text.GetLength(), 0);
 
   DrawingSpec back;
@@ -205,7 +206,7 @@ TEST(PlatformDrawings, SetFieldsGoThroughAndComeBack) {
   toUseTool(spec, tool);
   EXPECT_EQ(tool.BeginValue, 5510.25f);
   EXPECT_EQ(tool.SecondaryColor, 0u);
-  EXPECT_EQ(tool.BeginDateTime.GetInternalDateTime(), 75);
+  EXPECT_EQ(tool.BeginDateTime.AsMicrosecondsSinceBaseDate(), 75);
   EXPECT_EQ(tool.AddAsUserDrawnDrawing, 1);
   EXPECT_EQ(tool.LineStyle, LINESTYLE_DASH);
   EXPECT_STREQ(tool.Text.GetChars(), "Zero Gamma: 5480.50");

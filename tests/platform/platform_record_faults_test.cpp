@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/platform_call.h"
+#include "platform/platform_sdk.h"
 #include "sim/platform_record.h"
 #include "sim/replay_datetime.h"
 #include "sim/replay_scenario.h"
@@ -124,8 +125,8 @@ TEST(PlatformRecordFaults, TooFewInputsOrSubgraphsAreRefusedWithOneLine) {
     Chart chart;
     s_sc& sc = chart.platform.record();
     // Point the record at the first `inputs` slots only (the storage stays the record's).
-    sc.Input.StandinBind(c.inputs > 0 ? &sc.Input[0] : nullptr, c.inputs);
-    sc.Subgraph.StandinBind(c.subgraphs > 0 ? &sc.Subgraph[0] : nullptr, c.subgraphs);
+    sc.Input.InternalSetArray(c.inputs > 0 ? &sc.Input[0] : nullptr, c.inputs);
+    sc.Subgraph.InternalSetArray(c.subgraphs > 0 ? &sc.Subgraph[0] : nullptr, c.subgraphs);
     const CallRecord& first = chart.call(kLater, nullptr, true);
     ASSERT_EQ(first.log.size(), 1u) << c.inputs << " " << c.subgraphs;
     EXPECT_EQ(first.log[0].flag, 1);
