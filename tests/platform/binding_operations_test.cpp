@@ -67,6 +67,27 @@ TEST(PlatformOperations, BarIndexAtIsDefinedOutsideTheChart) {
   bench.run([&](StudyHost& h) { EXPECT_EQ(host::barIndexAt(h, kOpen), -1); });
 }
 
+// A look-up that answers one index whatever it is asked.
+int t_lookup_answer = 0;
+int fixedLookup(int /*chart*/, const SCDateTime& /*t*/) { return t_lookup_answer; }
+
+TEST(PlatformOperations, ATimeBeforeTheFirstBarIsNoBarWhateverTheLookUpAnswers) {
+  Bench bench;
+  bench.platform.record().GetContainingIndexForSCDateTime = &fixedLookup;
+  const int answers[] = {
+      0, 1, 30, 59, 60, std::numeric_limits<int>::max(), -1, std::numeric_limits<int>::min()};
+  for (const int answer : answers) {
+    t_lookup_answer = answer;
+    bench.run([&](StudyHost& h) {
+      EXPECT_EQ(host::barIndexAt(h, kOpen - 1), -1) << answer;
+      EXPECT_EQ(host::barIndexAt(h, kMin), -1) << answer;
+      // Inside the chart the answer is taken, clamped into the bars.
+      const std::int32_t inside = answer < 0 ? -1 : (answer > 59 ? 59 : answer);
+      EXPECT_EQ(host::barIndexAt(h, kOpen), inside) << answer;
+    });
+  }
+}
+
 TEST(PlatformOperations, ZoneConversionsAtTheEndsOfTheRangeAreTheHostsOwn) {
   Bench bench;
   const char* zones[] = {"", "UTC+00", "EST-05EDT+01,M3.2.0/02:00,M11.1.0/02:00", "not a zone"};
