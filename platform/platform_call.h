@@ -13,4 +13,8 @@ namespace ostrel::platform {
 
 void runPlatformCall(s_sc& sc) noexcept;
 
+// The interface version of the SDK headers the binding was built with (SC_DLL_VERSION), which
+// the platform entry declares.
+int platformInterfaceVersion() noexcept;
+
 }  // namespace ostrel::platform
