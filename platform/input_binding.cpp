@@ -106,8 +106,11 @@ void readInput(s_SCInput_145& from, StudyInput& to) noexcept {
 }
 
 void writeInputValue(const StudyInput& from, s_SCInput_145& to) noexcept {
-  // The platform's setters other than SetString leave a text behind, unfreed.
-  if (from.type != InputType::kText && to.UsesStringValue()) to.ClearString();
+  // The platform's setters other than SetString leave a text behind, unfreed. Only a text made
+  // through SetString (StringModified) is ours to free, as SetString itself frees only those.
+  if (from.type != InputType::kText && to.UsesStringValue() && to.StringModified) {
+    to.ClearString();
+  }
   switch (from.type) {
     case InputType::kFloat: to.SetFloat(toFloat(from.double_value)); break;
     case InputType::kYesNo: to.SetYesNo(from.int_value != 0 ? 1u : 0u); break;
