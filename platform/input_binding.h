@@ -16,8 +16,8 @@
 // position); an update call writes only the slots whose type or value the core changed, since
 // every assignment marks a platform input modified. A text the input held, made through
 // SetString, is freed (ClearString) before another type is written over it, which the
-// platform's other setters do not do. Floats go back as floats; a time of day is stored as the exact fraction of a day
-// (SetTime takes whole seconds only).
+// platform's other setters do not do. Floats go back as floats; a time of day is stored as the
+// exact fraction of a day (SetTime takes whole seconds only).
 #pragma once
 
 #include <cstdint>

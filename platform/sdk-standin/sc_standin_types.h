@@ -158,7 +158,8 @@ class c_ArrayWrapper {
 
 using SCFloatArray = c_ArrayWrapper<float>;
 using SCColorArray = c_ArrayWrapper<std::uint32_t>;
-using SCDateTimeArray = c_ArrayWrapper<SCDateTime>;
+// The platform's adds date and time accessors, which the study does not use.
+class SCDateTimeArray : public c_ArrayWrapper<SCDateTime> {};
 
 enum DrawingTypeEnum : std::int32_t {
   DRAWING_UNKNOWN = 0,
