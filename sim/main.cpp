@@ -10,6 +10,7 @@
 
 #include "sim/parse_command.h"
 #include "sim/replay_command.h"
+#include "sim/study_info_command.h"
 #if defined(OSTREL_HAVE_DEMO)
 #include "demo/command.h"
 #endif
@@ -27,6 +28,7 @@ struct Command {
 const Command kCommands[] = {
     {"replay", &ostrel::sim::runReplayCommand},
     {"parse", &ostrel::sim::runParseCommand},
+    {"study-info", &ostrel::sim::runStudyInfoCommand},
 #if defined(OSTREL_HAVE_DEMO)
     {"demo", &ostrel::demo::runDemoCommand},
 #endif
