@@ -53,7 +53,7 @@ void fetchPlatformInputs(s_sc& sc) {
       case FLOAT_VALUE: v.f = input.FloatValue; break;
       case TIME_VALUE: v.d = input.DateTimeValue; break;
       case COLOR_VALUE: v.u = input.ColorValue; break;
-      case TIMEZONE_VALUE: v.u = input.TimeZoneValue; break;
+      case TIMEZONE_VALUE: v.u = input.IndexValue; break;
       case STRING_VALUE: v.text = input.StringValue; break;
       default: v.u = input.IndexValue; break;
     }

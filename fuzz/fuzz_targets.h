@@ -146,10 +146,22 @@ inline int nestingDepth(const std::string& text, int limit) {
   return deepest;
 }
 
+// Whether the reader refuses a token's integer part (its sign and integer digits), read on its
+// own, as a number too big. Only that part matters to the refusal, so the reader itself answers
+// it for the longer token.
+inline bool integerPartTooBig(const std::string& integer) {
+  if (integer.size() < 309) return false;  // below 10^308: always read
+  json::Document reader;
+  reader.Parse(integer.c_str());
+  return reader.HasParseError() && reader.GetParseError() == rapidjson::kParseErrorNumberTooBig;
+}
+
 // The reference's reading of numbers too small for RapidJSON 1.1.0's exponent arithmetic, found
 // independently of the product's scan: every number token outside strings (JSON's grammar,
 // longest match) that has a negative exponent part and a magnitude below 10^-1000 is written
-// over with "0.0" or "-0.0" and spaces. The reader gives every such number that double.
+// over with "0.0" or "-0.0" and spaces. The reader gives every such number that double, except
+// where its integer part alone is too big for the reader (it refuses a significand near DBL_MAX
+// before it reads the exponent): such a token is left for the reader to refuse.
 inline std::string zeroTinyNumbers(std::string text) {
   const auto digit = [&](std::size_t i) {
     return i < text.size() && text[i] >= '0' && text[i] <= '9';
@@ -182,6 +194,7 @@ inline std::string zeroTinyNumbers(std::string text) {
       for (; digit(i); ++i) ++lead;
       --lead;
     }
+    const std::size_t integer_end = i;
     if (i < length && text[i] == '.' && digit(i + 1)) {
       std::int64_t place = 0;
       for (++i; digit(i); ++i) {
@@ -206,6 +219,7 @@ inline std::string zeroTinyNumbers(std::string text) {
       if (exponent < 1000000000000) exponent = exponent * 10 + (text[i] - '0');
     }
     if (!negative || (!zero && lead - exponent + 1 > -1000) || (zero && exponent < 1000)) continue;
+    if (integerPartTooBig(text.substr(begin, integer_end - begin))) continue;
     std::size_t w = begin;
     if (text[w] == '-') ++w;
     text.replace(w, 3, "0.0");

@@ -13,8 +13,9 @@
 //   CurrentDateTimeForReplay, and UseAltClock is set while a replay runs or is paused
 //   (ReplayStatus != 0), so that market hours follow the replayed day.
 // - IsSuspended is HideStudy: a hidden study removes its drawings, as the SDK's own helpers do.
-// - HostBuild is the first number in the platform's version text (read once per instance);
-//   2911, the interface version the DLL declares, when the text holds none.
+// - HostBuild is the first number in the platform's version text (read once per instance), all
+//   its digits up to nine; SC_DLL_VERSION, the interface version the DLL declares (the platform
+//   is at least that), when the text holds none.
 // - CurrentBarIndex is ArraySize - 1 (the study loops manually). BarTimes points at the
 //   platform's own array (an SCDateTime is one 64-bit count of microseconds, as ours).
 // - RecalcFromBar and EarliestChangedBar are written back only when the core changed them.
@@ -35,7 +36,7 @@ namespace ostrel::platform {
 constexpr int kInstancePointerKey = 4001;
 constexpr std::int32_t kPresentedInputs = 110;
 constexpr std::int32_t kPresentedSubgraphs = 19;
-constexpr std::int32_t kFallbackHostBuild = 2911;
+constexpr std::int32_t kFallbackHostBuild = SC_DLL_VERSION;
 constexpr std::int32_t kStoredTextKeys = 8;
 
 struct StoredTextCopy {

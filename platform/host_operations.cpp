@@ -27,6 +27,10 @@ std::int32_t placeDrawing(StudyHost* host, DrawingSpec* spec) {
   s_sc& sc = b.record();
   s_UseTool tool;
   toUseTool(*spec, tool);
+  // As the SDK's own drawing helpers do: every drawing lands on the study's chart and region,
+  // whatever the platform would make of chart 0 or region -1.
+  if (tool.ChartNumber == 0) tool.ChartNumber = sc.ChartNumber;
+  tool.Region = sc.GraphRegion;
   const int placed = sc.Internal_UseDrawingTool != nullptr ? sc.UseTool(tool) : 0;
   if (placed <= 0 || tool.LineNumber <= 0) {
     spec->DrawingNumber = 0;

@@ -1,7 +1,8 @@
 // The StudyHost operations over the platform's record (host_operations.cpp). Each reaches its
 // BindingInstance through HostContext, and the platform through the instance's record.
 //
-// - Drawings: PlaceDrawing is UseTool; FindDrawing reports the study's drawings in the
+// - Drawings: PlaceDrawing is UseTool, on the record's ChartNumber where the core leaves the
+//   chart 0 and always in the study's GraphRegion; FindDrawing reports the study's drawings in the
 //   platform's order (GetACSDrawingByIndex), then the study's user-drawn ones (found with
 //   GetUserDrawnChartDrawing among all user-drawn drawings, keeping only those the study
 //   placed: a trader's own drawings are never found nor removed). RemoveDrawing and

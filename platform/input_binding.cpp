@@ -41,21 +41,16 @@ bool sameDouble(double a, double b) noexcept {
   return x == y;
 }
 
-// The platform's value union as bytes: a double and, at the next 8 bytes, the text pointer (or
-// the time zone) share it in every member.
+// The platform's value union as bytes (every type's value lies in its 16 bytes).
 void takeRaw(const s_SCInput_145& from, InputSnapshot& to) noexcept {
   to.raw_type = from.ValueType;
-  std::memcpy(&to.raw_value[0], &from.DateTimeValue, sizeof to.raw_value[0]);
-  std::memcpy(&to.raw_value[1], &from.StringValue, sizeof to.raw_value[1]);
+  std::memcpy(to.raw_value, from.ValueBytes, sizeof to.raw_value);
   to.raw_valid = true;
 }
 
 bool sameRaw(const s_SCInput_145& from, const InputSnapshot& to) noexcept {
-  if (!to.raw_valid || from.ValueType != to.raw_type) return false;
-  std::uint64_t value[2] = {0, 0};
-  std::memcpy(&value[0], &from.DateTimeValue, sizeof value[0]);
-  std::memcpy(&value[1], &from.StringValue, sizeof value[1]);
-  return value[0] == to.raw_value[0] && value[1] == to.raw_value[1];
+  return to.raw_valid && from.ValueType == to.raw_type &&
+         std::memcmp(to.raw_value, from.ValueBytes, sizeof to.raw_value) == 0;
 }
 
 void takeValue(const StudyInput& from, InputSnapshot& to) noexcept {
@@ -73,7 +68,7 @@ bool changed(const StudyInput& now, const InputSnapshot& then, s_sc& sc, std::in
     case InputType::kColour: return now.colour_value != then.colour_value;
     case InputType::kText: {
       const s_SCInput_145& platform = sc.Input[index];
-      const char* held = platform.ValueType == STRING_VALUE ? platform.StringValue : nullptr;
+      const char* held = platform.UsesStringValue() ? platform.StringValue : nullptr;
       return !(now.text == (held != nullptr ? held : ""));
     }
     default: return now.int_value != then.int_value;
@@ -82,31 +77,40 @@ bool changed(const StudyInput& now, const InputSnapshot& then, s_sc& sc, std::in
 
 }  // namespace
 
-void readInput(const s_SCInput_145& from, StudyInput& to) noexcept {
+void readInput(s_SCInput_145& from, StudyInput& to) noexcept {
+  // A text is read only where the platform says the input holds one; any other reading of its
+  // bytes would take a pointer for a number.
+  if (from.UsesStringValue()) {
+    setText(to, from.StringValue);
+    return;
+  }
   switch (from.ValueType) {
     case FLOAT_VALUE:
-      setValue(to, InputType::kFloat, static_cast<double>(from.FloatValue), 0, 0);
+      setValue(to, InputType::kFloat, static_cast<double>(from.GetFloat()), 0, 0);
       break;
-    case YESNO_VALUE:
-      setValue(to, InputType::kYesNo, 0.0, from.BooleanValue != 0 ? 1 : 0, 0);
-      break;
+    case YESNO_VALUE: setValue(to, InputType::kYesNo, 0.0, from.GetYesNo() != 0 ? 1 : 0, 0); break;
     case TIME_VALUE:
     case kDateType:
     case kDateTimeType: setValue(to, InputType::kTimeOfDay, from.DateTimeValue, 0, 0); break;
-    case INT_VALUE: setValue(to, InputType::kInteger, 0.0, from.IntValue, 0); break;
-    case COLOR_VALUE: setValue(to, InputType::kColour, 0.0, 0, from.ColorValue); break;
+    case INT_VALUE: setValue(to, InputType::kInteger, 0.0, from.GetInt(), 0); break;
+    case COLOR_VALUE: setValue(to, InputType::kColour, 0.0, 0, from.GetColor()); break;
     case CUSTOM_STRING_VALUE:
-      setValue(to, InputType::kCustomList, 0.0, toInt32(from.IndexValue), 0);
+      setValue(to, InputType::kCustomList, 0.0, toInt32(from.GetIndex()), 0);
       break;
     case TIMEZONE_VALUE:
-      setValue(to, InputType::kTimeZone, 0.0, toInt32(from.TimeZoneValue), 0);
+      // The platform's own reading: the index, 0 past its table of zones.
+      setValue(to, InputType::kTimeZone, 0.0, static_cast<std::int32_t>(from.GetTimeZone()), 0);
       break;
-    case STRING_VALUE: setText(to, from.StringValue); break;
     default: setValue(to, static_cast<InputType>(from.ValueType), 0.0, 0, 0); break;
   }
 }
 
 void writeInputValue(const StudyInput& from, s_SCInput_145& to) noexcept {
+  // The platform's setters other than SetString leave a text behind, unfreed. Only a text made
+  // through SetString (StringModified) is ours to free, as SetString itself frees only those.
+  if (from.type != InputType::kText && to.UsesStringValue() && to.StringModified) {
+    to.ClearString();
+  }
   switch (from.type) {
     case InputType::kFloat: to.SetFloat(toFloat(from.double_value)); break;
     case InputType::kYesNo: to.SetYesNo(from.int_value != 0 ? 1u : 0u); break;
@@ -133,12 +137,12 @@ void writeInputValue(const StudyInput& from, s_SCInput_145& to) noexcept {
 void readInputs(s_sc& sc, StudyInput* inputs, InputSnapshot* taken, std::int32_t count) noexcept {
   // The caller made sure the array holds `count` inputs; index it directly.
   sc.Input.ElementAt(count - 1);
-  const s_SCInput_145* all = sc.Input.GetPointer();
+  s_SCInput_145* all = sc.Input.GetPointer();
   if (all == nullptr || sc.Input.GetArraySize() < count) return;
   for (std::int32_t i = 0; i < count; ++i) {
-    const s_SCInput_145& from = all[i];
+    s_SCInput_145& from = all[i];
     InputSnapshot& mark = taken[i];
-    if (from.ValueType != STRING_VALUE && sameRaw(from, mark)) continue;
+    if (!from.UsesStringValue() && sameRaw(from, mark)) continue;
     StudyInput& slot = inputs[i];
     readInput(from, slot);
     takeValue(slot, mark);

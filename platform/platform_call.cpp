@@ -58,6 +58,8 @@ void runCall(s_sc& sc) {
 
 }  // namespace
 
+int platformInterfaceVersion() noexcept { return SC_DLL_VERSION; }
+
 void runPlatformCall(s_sc& sc) noexcept {
   try {
     runCall(sc);

@@ -7,10 +7,14 @@
 // No exception leaves it; a failure ends as one line in the platform's log.
 #pragma once
 
-#include "platform/platform_sdk.h"
+struct s_sc;  // the platform's study record (platform/platform_sdk.h)
 
 namespace ostrel::platform {
 
 void runPlatformCall(s_sc& sc) noexcept;
+
+// The interface version of the SDK headers the binding was built with (SC_DLL_VERSION), which
+// the platform entry declares.
+int platformInterfaceVersion() noexcept;
 
 }  // namespace ostrel::platform

@@ -10,11 +10,12 @@
 
 #include "sim/parse_command.h"
 #include "sim/replay_command.h"
+#include "sim/study_info_command.h"
 #if defined(OSTREL_HAVE_DEMO)
 #include "demo/command.h"
 #endif
 #if defined(OSTREL_HAVE_SOAK)
-#include "sim/soak_command.h"
+#include "soak/command.h"
 #endif
 
 namespace {
@@ -27,11 +28,12 @@ struct Command {
 const Command kCommands[] = {
     {"replay", &ostrel::sim::runReplayCommand},
     {"parse", &ostrel::sim::runParseCommand},
+    {"study-info", &ostrel::sim::runStudyInfoCommand},
 #if defined(OSTREL_HAVE_DEMO)
     {"demo", &ostrel::demo::runDemoCommand},
 #endif
 #if defined(OSTREL_HAVE_SOAK)
-    {"soak", &ostrel::sim::runSoakCommand},
+    {"soak", &ostrel::soak::runSoakCommand},
 #endif
 };
 

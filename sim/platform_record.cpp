@@ -1,11 +1,17 @@
 #include "sim/platform_record.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
-#include "platform/binding_instance.h"
-#include "platform/input_binding.h"
-#include "platform/sc_datetime.h"
 #include "sim/platform_record_ops.h"
+#include "sim/platform_record_state.h"
+
+// The SDK declares these and leaves their definitions to the platform, which this simulator
+// plays. The text class's limit is used by inline code of the SDK (std::min takes it by
+// reference), so a build without optimisation needs its one definition.
+s_sc::s_sc() = default;
+const int SCString::MAX_LENGTH;
 
 namespace ostrel::sim {
 namespace {
@@ -15,28 +21,36 @@ namespace {
 thread_local PlatformRecord* t_newest = nullptr;
 thread_local PlatformRecord* t_calling = nullptr;
 
-constexpr std::size_t kValueBytes = 16;  // the input's value union
+SCDateTime toPlatformTime(DateTime t) { return SCDateTime::MICROSECONDS(t); }
+
+std::uint16_t toPlatform16(std::int32_t value) {
+  return static_cast<std::uint16_t>(value < 0 ? 0 : (value > 65535 ? 65535 : value));
+}
 
 }  // namespace
 
-// What a platform input held when the call began, to see what the study changed.
-struct PlatformRecord::InputMark {
-  unsigned char type = 0;
-  std::uint16_t order = 0;
-  unsigned char value[kValueBytes] = {};
-  int name_writes = 0;
-};
+PlatformRecord::State::State(SimHost& host)
+    : sim(host),
+      inputs(new s_SCInput_145[SimHost::kInputCount]()),
+      subgraphs(new s_SCSubgraph_260[SimHost::kSubgraphCount]()),
+      marks(SimHost::kInputCount) {
+  void* storage = std::calloc(1, sizeof(s_sc));
+  if (storage == nullptr) throw std::bad_alloc();
+  sc = new (storage) s_sc;
+  sc->Input.InternalSetArray(inputs.get(), SimHost::kInputCount);
+  sc->Subgraph.InternalSetArray(subgraphs.get(), SimHost::kSubgraphCount);
+  for (std::int32_t i = 0; i < SimHost::kInputCount; ++i) inputs[i].InputIndex = i;
+  installPlatformRecordOps(*sc, inputs.get(), SimHost::kInputCount);
+}
+
+PlatformRecord::State::~State() {
+  for (std::int32_t i = 0; i < SimHost::kInputCount; ++i) inputs[i].ClearString();
+  sc->~s_sc();
+  std::free(sc);
+}
 
 PlatformRecord::PlatformRecord(SimHost& sim, PlatformStudyFunction study)
-    : sim_(sim),
-      study_(study),
-      inputs_(new s_SCInput_145[SimHost::kInputCount]),
-      subgraphs_(new s_SCSubgraph_260[SimHost::kSubgraphCount]),
-      marks_(SimHost::kInputCount) {
-  sc_.Input.StandinBind(inputs_.get(), SimHost::kInputCount);
-  sc_.Subgraph.StandinBind(subgraphs_.get(), SimHost::kSubgraphCount);
-  for (std::int32_t i = 0; i < SimHost::kInputCount; ++i) inputs_[i].InputIndex = i;
-  installPlatformRecordOps(sc_, inputs_.get(), SimHost::kInputCount);
+    : sim_(sim), study_(study), state_(new State(sim)) {
   previous_ = t_newest;
   t_newest = this;
 }
@@ -54,6 +68,16 @@ PlatformRecord::~PlatformRecord() {
 
 StudyFunction PlatformRecord::studyFunction() noexcept { return &PlatformRecord::callThrough; }
 
+s_sc& PlatformRecord::record() noexcept { return *state_->sc; }
+
+bool PlatformRecord::holdsBindingState() const noexcept {
+  return state_->binding_pointer != nullptr;
+}
+
+std::size_t PlatformRecord::unansweredRequests() const noexcept {
+  return state_->unanswered.size();
+}
+
 PlatformRecord* PlatformRecord::current() noexcept {
   return t_calling != nullptr ? t_calling : t_newest;
 }
@@ -66,18 +90,16 @@ void PlatformRecord::callThrough(StudyHost& host) {
 }
 
 void PlatformRecord::call() {
-  present();
+  state_->present();
   PlatformRecord* const outer = t_calling;
   t_calling = this;
-  in_call_ = true;
-  study_(sc_);
-  in_call_ = false;
+  study_(*state_->sc);
   t_calling = outer;
-  takeBack();
+  state_->takeBack();
 }
 
 void PlatformRecord::release() noexcept {
-  if (binding_pointer_ == nullptr) return;
+  if (state_->binding_pointer == nullptr) return;
   try {
     StudyHost& h = sim_.host();
     const std::int32_t removal = h.IsRemovalCall;
@@ -92,139 +114,96 @@ void PlatformRecord::release() noexcept {
   }
 }
 
-void PlatformRecord::present() {
-  const StudyHost& h = sim_.host();
-  sc_.SetDefaults = h.IsDefaultsCall;
-  sc_.LastCallToFunction = h.IsRemovalCall;
-  sc_.HideStudy = h.IsSuspended;
-  sc_.IsFullRecalculation = h.IsFullRecalc;
-  sc_.ArraySize = h.BarCount;
-  if (h.BarTimes != bar_source_ || h.BarCount != bar_source_count_) {
+void PlatformRecord::State::present() {
+  const StudyHost& h = sim.host();
+  s_sc& r = *sc;
+  r.SetDefaults = h.IsDefaultsCall;
+  r.LastCallToFunction = h.IsRemovalCall;
+  r.HideStudy = h.IsSuspended;
+  r.IsFullRecalculation = h.IsFullRecalc;
+  r.ArraySize = h.BarCount;
+  if (h.BarTimes != bar_source || h.BarCount != bar_source_count) {
     const std::size_t n =
         h.BarTimes != nullptr && h.BarCount > 0 ? static_cast<std::size_t>(h.BarCount) : 0;
-    bar_times_.assign(n, SCDateTime());
-    for (std::size_t i = 0; i < n; ++i) bar_times_[i].SetInternalDateTime(h.BarTimes[i]);
-    sc_.BaseDateTimeIn.StandinBind(n > 0 ? bar_times_.data() : nullptr, static_cast<int>(n));
-    bar_source_ = h.BarTimes;
-    bar_source_count_ = h.BarCount;
+    bar_times.assign(n, SCDateTime());
+    for (std::size_t i = 0; i < n; ++i) bar_times[i].SetInternalDateTime(h.BarTimes[i]);
+    r.BaseDateTimeIn.InternalSetArray(n > 0 ? bar_times.data() : nullptr, static_cast<int>(n));
+    bar_source = h.BarTimes;
+    bar_source_count = h.BarCount;
   }
-  sc_.UpdateStartIndex = h.RecalcFromBar;
-  sc_.ChartNumber = h.ChartId;
-  sc_.TickSize = h.PriceTick;
-  sc_.CurrentSystemDateTime = platform::toScDateTime(h.CurrentTime);
-  sc_.CurrentSystemDateTimeMS = sc_.CurrentSystemDateTime;
-  sc_.CurrentDateTimeForReplay = platform::toScDateTime(h.AltClockTime);
-  sc_.ReplayStatus = h.UseAltClock != 0 ? 1 : 0;
-  sc_.ACSVersion = h.InterfaceVersion;
-  sc_.EarliestUpdateSubgraphDataArrayIndex = h.EarliestChangedBar;
-  if (sc_.GraphName.Compare(h.StudyTitle.c_str()) != 0) sc_.GraphName = h.StudyTitle.c_str();
-  sc_.GraphRegion = h.RegionSetting;
-  sc_.AutoLoop = h.LoopModeSetting;
-  sc_.UpdateAlways = h.AlwaysCallSetting;
+  r.UpdateStartIndex = h.RecalcFromBar;
+  r.ChartNumber = h.ChartId;
+  r.TickSize = h.PriceTick;
+  r.CurrentSystemDateTime = toPlatformTime(h.CurrentTime);
+  r.CurrentSystemDateTimeMS = r.CurrentSystemDateTime;
+  r.CurrentDateTimeForReplay = toPlatformTime(h.AltClockTime);
+  r.ReplayStatus = h.UseAltClock != 0 ? 1 : 0;
+  r.ACSVersion = h.InterfaceVersion;
+  r.EarliestUpdateSubgraphDataArrayIndex = h.EarliestChangedBar;
+  if (r.GraphName.Compare(h.StudyTitle.c_str()) != 0) r.GraphName = h.StudyTitle.c_str();
+  r.GraphRegion = h.RegionSetting;
+  r.AutoLoop = h.LoopModeSetting;
+  r.UpdateAlways = h.AlwaysCallSetting;
 
-  sc_.HTTPRequestID = 0;
+  r.HTTPRequestID = 0;
   if (h.ResponseReady != 0) {
-    if (!unanswered_.empty()) {
-      sc_.HTTPRequestID = unanswered_.front();
-      unanswered_.pop_front();
+    if (!unanswered.empty()) {
+      r.HTTPRequestID = unanswered.front();
+      unanswered.pop_front();
     }
-    sc_.HTTPResponse = h.ResponseText != nullptr ? h.ResponseText : "";
-  } else if (sc_.HTTPResponse.GetLength() != 0) {
-    sc_.HTTPResponse = "";
+    r.HTTPResponse = h.ResponseText != nullptr ? h.ResponseText : "";
+  } else if (r.HTTPResponse.GetLength() != 0) {
+    r.HTTPResponse = "";
   }
-  texts_used_.clear();
-  pointers_used_.clear();
-  options_set_.clear();
+  texts_used.clear();
+  pointers_used.clear();
+  options_set.clear();
   presentInputs();
   presentSubgraphs();
 }
 
-void PlatformRecord::presentInputs() {
-  StudyHost& h = sim_.host();
-  for (std::int32_t i = 0; i < SimHost::kInputCount && i < h.InputCount; ++i) {
-    const StudyInput& from = h.Inputs[i];
-    s_SCInput_145& to = inputs_[i];
-    if (to.Name.Compare(from.name.c_str()) != 0) to.Name = from.name.c_str();
-    if (from.type == InputType::kText) {
-      const char* text = from.has_text != 0 ? from.text.c_str() : "";
-      const char* held = to.ValueType == STRING_VALUE ? to.StringValue : nullptr;
-      if (to.ValueType != STRING_VALUE || std::strcmp(held != nullptr ? held : "", text) != 0) {
-        to.SetString(text);
-      }
-    } else if (from.type == InputType::kNone) {
-      if (to.ValueType != 0) {
-        to.SetInt(0);
-        to.ValueType = 0;
-      }
-    } else {
-      platform::writeInputValue(from, to);
-    }
-    to.DisplayOrder = static_cast<std::uint16_t>(from.display_position);
-    InputMark& mark = marks_[static_cast<std::size_t>(i)];
-    mark.type = to.ValueType;
-    mark.order = to.DisplayOrder;
-    std::memcpy(mark.value, &to.DateTimeValue, kValueBytes);
-    mark.name_writes = to.Name.StandinAssignments;
-  }
-}
-
-void PlatformRecord::presentSubgraphs() {
-  StudyHost& h = sim_.host();
+void PlatformRecord::State::presentSubgraphs() {
+  StudyHost& h = sim.host();
   for (std::int32_t i = 0; i < SimHost::kSubgraphCount && i < h.SubgraphCount; ++i) {
     const Subgraph& from = h.Subgraphs[i];
-    s_SCSubgraph_260& to = subgraphs_[i];
+    s_SCSubgraph_260& to = subgraphs[i];
     if (to.Name.Compare(from.name.c_str()) != 0) to.Name = from.name.c_str();
     to.PrimaryColor = from.primary_colour;
-    to.DrawStyle = static_cast<std::uint16_t>(from.draw_style);
-    to.LineWidth = static_cast<std::uint16_t>(from.line_width);
-    to.LineStyle = static_cast<SubgraphLineStyles>(from.third_style);
-    to.Data.StandinBind(from.values, from.value_count);
-    to.DataColor.StandinBind(from.colours, from.colour_count);
+    to.DrawStyle = toPlatform16(from.draw_style);
+    to.LineWidth = toPlatform16(from.line_width);
+    to.LineStyle = static_cast<SubgraphLineStyles>(
+        from.third_style < -1 ? -1 : (from.third_style > 32767 ? 32767 : from.third_style));
+    to.Data.InternalSetArray(from.values, from.values != nullptr ? from.value_count : 0);
+    to.DataColor.InternalSetArray(from.colours, from.colours != nullptr ? from.colour_count : 0);
   }
 }
 
-void PlatformRecord::takeBack() {
-  StudyHost& h = sim_.host();
-  h.RecalcFromBar = sc_.UpdateStartIndex;
-  h.EarliestChangedBar = sc_.EarliestUpdateSubgraphDataArrayIndex;
-  if (!(h.StudyTitle == sc_.GraphName.GetChars())) h.StudyTitle.assign(sc_.GraphName.GetChars());
-  h.RegionSetting = sc_.GraphRegion;
-  h.LoopModeSetting = sc_.AutoLoop;
-  h.AlwaysCallSetting = sc_.UpdateAlways;
+void PlatformRecord::State::takeBack() {
+  StudyHost& h = sim.host();
+  const s_sc& r = *sc;
+  h.RecalcFromBar = r.UpdateStartIndex;
+  h.EarliestChangedBar = r.EarliestUpdateSubgraphDataArrayIndex;
+  if (!(h.StudyTitle == r.GraphName.GetChars())) h.StudyTitle.assign(r.GraphName.GetChars());
+  h.RegionSetting = r.GraphRegion;
+  h.LoopModeSetting = r.AutoLoop;
+  h.AlwaysCallSetting = r.UpdateAlways;
   takeBackInputs();
   takeBackSubgraphs();
-  for (std::int32_t key : texts_used_) {
+  for (std::int32_t key : texts_used) {
     HostString* text = h.Ops.StoredText(&h, key);
-    const char* held = texts_[key].GetChars();
+    const char* held = texts[key].GetChars();
     if (text != nullptr && !(*text == held)) text->assign(held);
   }
-  for (std::int32_t key : pointers_used_) {
-    void* held = pointers_[key];
+  for (std::int32_t key : pointers_used) {
+    void* held = pointers[key];
     if (h.Ops.StoredPointer(&h, key) != held) h.Ops.SetStoredPointer(&h, key, held);
   }
 }
 
-void PlatformRecord::takeBackInputs() {
-  StudyHost& h = sim_.host();
-  for (std::int32_t i = 0; i < SimHost::kInputCount && i < h.InputCount; ++i) {
-    s_SCInput_145& from = inputs_[i];
-    StudyInput& to = h.Inputs[i];
-    const InputMark& mark = marks_[static_cast<std::size_t>(i)];
-    const auto options = options_set_.find(i);
-    if (options != options_set_.end()) to.setOptions(options->second.c_str());
-    if (from.Name.StandinAssignments != mark.name_writes) to.name.assign(from.Name.GetChars());
-    to.display_position = from.DisplayOrder;
-    if (from.ValueType != mark.type ||
-        std::memcmp(mark.value, &from.DateTimeValue, kValueBytes) != 0) {
-      platform::readInput(from, to);
-    }
-  }
-}
-
-void PlatformRecord::takeBackSubgraphs() {
-  StudyHost& h = sim_.host();
+void PlatformRecord::State::takeBackSubgraphs() {
+  StudyHost& h = sim.host();
   for (std::int32_t i = 0; i < SimHost::kSubgraphCount && i < h.SubgraphCount; ++i) {
-    const s_SCSubgraph_260& from = subgraphs_[i];
+    const s_SCSubgraph_260& from = subgraphs[i];
     Subgraph& to = h.Subgraphs[i];
     if (!(to.name == from.Name.GetChars())) to.name.assign(from.Name.GetChars());
     to.primary_colour = from.PrimaryColor;

@@ -5,44 +5,55 @@
 #include <vector>
 
 #include "platform/binding_instance.h"
-#include "platform/drawing_binding.h"
-#include "platform/sc_datetime.h"
-#include "sim/platform_record.h"
+#include "sim/platform_record_drawings.h"
+#include "sim/platform_record_state.h"
 
 namespace ostrel::sim {
+namespace {
+
+DateTime fromPlatformTime(const SCDateTime& t) { return t.AsMicrosecondsSinceBaseDate(); }
+SCDateTime toPlatformTime(DateTime t) { return SCDateTime::MICROSECONDS(t); }
+
+}  // namespace
 
 struct PlatformOps {
-  static PlatformRecord& self() { return *PlatformRecord::current(); }
-  static StudyHost& host() { return self().sim_.host(); }
+  static PlatformRecord::State& self() { return *PlatformRecord::current()->state_; }
+  static StudyHost& host() { return self().sim.host(); }
 
-  static SCString versionNumber() { return SCString(std::to_string(host().HostBuild).c_str()); }
+  static SCString versionNumber() {
+    const std::string text = std::to_string(host().HostBuild);
+    return SCString(text.c_str(), static_cast<int>(text.size()));
+  }
 
   static void addMessageToLog(const char* message, int show) {
     StudyHost& h = host();
     h.Ops.LogMessage(&h, message, show);
   }
 
+  // One chart: a drawing for another chart or region is not placed.
   static int useDrawingTool(s_UseTool& tool) {
+    const s_sc& sc = *self().sc;
+    if (tool.ChartNumber != sc.ChartNumber || tool.Region != sc.GraphRegion) return 0;
     StudyHost& h = host();
     DrawingSpec spec;
-    platform::toDrawingSpec(tool, spec);
+    drawingFromUseTool(tool, spec);
     if (h.Ops.PlaceDrawing(&h, &spec) == 0) return 0;
     tool.LineNumber = spec.DrawingNumber;
     if (tool.AddAsUserDrawnDrawing != 0) {
-      self().user_drawn_.insert(spec.DrawingNumber);
+      self().user_drawn.insert(spec.DrawingNumber);
     } else {
-      self().user_drawn_.erase(spec.DrawingNumber);
+      self().user_drawn.erase(spec.DrawingNumber);
     }
     return 1;
   }
 
   static bool studyDrawing(const SimDrawing& d, std::int32_t number) {
-    return d.study_own && self().user_drawn_.count(number) == 0;
+    return d.study_own && self().user_drawn.count(number) == 0;
   }
 
   static int drawingsCount(int /*chart*/, int /*exclude_others*/) {
     int count = 0;
-    for (const auto& entry : self().sim_.drawings()) {
+    for (const auto& entry : self().sim.drawings()) {
       if (studyDrawing(entry.second, entry.first)) ++count;
     }
     return count;
@@ -55,9 +66,9 @@ struct PlatformOps {
     int all = 0;
     int seen = 0;
     bool found = false;
-    for (const auto& entry : self().sim_.drawings()) {
+    for (const auto& entry : self().sim.drawings()) {
       if (!entry.second.study_own) continue;
-      if (self().user_drawn_.count(entry.first) == 0 && seen++ == index) {
+      if (self().user_drawn.count(entry.first) == 0 && seen++ == index) {
         found = true;
         break;
       }
@@ -67,8 +78,8 @@ struct PlatformOps {
     StudyHost& h = host();
     DrawingSpec spec;
     if (h.Ops.FindDrawing(&h, chart, 0, &spec, all) <= 0) return 0;
-    const SimDrawing* d = self().sim_.drawings().find(spec.DrawingNumber);
-    if (d != nullptr) platform::toUseTool(d->spec, tool);
+    const SimDrawing* d = self().sim.drawings().find(spec.DrawingNumber);
+    if (d != nullptr) useToolFromDrawing(d->spec, tool);
     tool.LineNumber = spec.DrawingNumber;
     tool.DrawingType = spec.DrawingType == kUnsetInt
                            ? DRAWING_UNKNOWN
@@ -79,12 +90,12 @@ struct PlatformOps {
   static int userDrawnDrawing(int /*chart*/, int type, s_UseTool& tool, int index) {
     if (index < 0) return 0;
     int seen = 0;
-    for (const auto& entry : self().sim_.drawings()) {
+    for (const auto& entry : self().sim.drawings()) {
       const SimDrawing& d = entry.second;
-      const bool user_drawn = !d.study_own || self().user_drawn_.count(entry.first) != 0;
+      const bool user_drawn = !d.study_own || self().user_drawn.count(entry.first) != 0;
       if (!user_drawn || (type != 0 && d.spec.DrawingType != type)) continue;
       if (seen++ != index) continue;
-      platform::toUseTool(d.spec, tool);
+      useToolFromDrawing(d.spec, tool);
       tool.LineNumber = entry.first;
       return 1;
     }
@@ -95,9 +106,9 @@ struct PlatformOps {
     StudyHost& h = host();
     if (which == TOOL_DELETE_ALL) {
       const int removed = h.Ops.RemoveStudyDrawings(&h, chart, -1, 0);
-      auto& user_drawn = self().user_drawn_;
+      auto& user_drawn = self().user_drawn;
       for (auto it = user_drawn.begin(); it != user_drawn.end();) {
-        it = self().sim_.drawings().count(*it) == 0 ? user_drawn.erase(it) : std::next(it);
+        it = self().sim.drawings().count(*it) == 0 ? user_drawn.erase(it) : std::next(it);
       }
       return removed;
     }
@@ -105,8 +116,8 @@ struct PlatformOps {
   }
 
   static int deleteUserDrawn(int chart, int number) {
-    if (self().sim_.drawings().count(number) == 0) return 0;
-    self().user_drawn_.erase(number);
+    if (self().sim.drawings().count(number) == 0) return 0;
+    self().user_drawn.erase(number);
     StudyHost& h = host();
     return h.Ops.RemoveDrawing(&h, chart, number);
   }
@@ -127,12 +138,12 @@ struct PlatformOps {
     StudyHost& h = host();
     return *h.Ops.StoredTime(&h, key);
   }
-  static SCDateTime& persistentDateTime(int key) { return self().date_times_[key]; }
+  static SCDateTime& persistentDateTime(int key) { return self().date_times[key]; }
 
   static SCString& persistentText(int key) {
-    PlatformRecord& r = self();
-    SCString& held = r.texts_[key];
-    if (r.texts_used_.insert(key).second) {
+    PlatformRecord::State& r = self();
+    SCString& held = r.texts[key];
+    if (r.texts_used.insert(key).second) {
       StudyHost& h = host();
       const HostString* text = h.Ops.StoredText(&h, key);
       const char* now = text != nullptr ? text->c_str() : "";
@@ -146,10 +157,10 @@ struct PlatformOps {
   }
 
   static void*& persistentPointer(int key) {
-    PlatformRecord& r = self();
-    if (key == platform::kInstancePointerKey) return r.binding_pointer_;
-    void*& held = r.pointers_[key];
-    if (r.pointers_used_.insert(key).second) {
+    PlatformRecord::State& r = self();
+    if (key == platform::kInstancePointerKey) return r.binding_pointer;
+    void*& held = r.pointers[key];
+    if (r.pointers_used.insert(key).second) {
       StudyHost& h = host();
       held = h.Ops.StoredPointer(&h, key);
     }
@@ -164,15 +175,15 @@ struct PlatformOps {
 
   static SCDateTime fromChartZone(const SCDateTime& t, const char* zone) {
     StudyHost& h = host();
-    return platform::toScDateTime(h.Ops.HostTimeToZone(&h, platform::fromScDateTime(t), zone));
+    return toPlatformTime(h.Ops.HostTimeToZone(&h, fromPlatformTime(t), zone));
   }
   static SCDateTime toChartZone(const SCDateTime& t, const char* zone) {
     StudyHost& h = host();
-    return platform::toScDateTime(h.Ops.ZoneTimeToHost(&h, platform::fromScDateTime(t), zone));
+    return toPlatformTime(h.Ops.ZoneTimeToHost(&h, fromPlatformTime(t), zone));
   }
   static int containingIndex(int chart, const SCDateTime& t) {
     StudyHost& h = host();
-    return h.Ops.BarIndexAt(&h, chart, platform::fromScDateTime(t));
+    return h.Ops.BarIndexAt(&h, chart, fromPlatformTime(t));
   }
 
   static int post(const SCString& url, const SCString& body, const n_ACSIL::s_HTTPHeader* headers,
@@ -187,9 +198,9 @@ struct PlatformOps {
         h.Ops.StartHttpRequest(&h, url.GetChars(), body.GetChars(), fields.data(),
                                static_cast<std::int32_t>(fields.size()));
     if (started == 0) return 0;
-    PlatformRecord& r = self();
-    const std::int32_t id = r.next_request_id_++;
-    r.unanswered_.push_back(id);
+    PlatformRecord::State& r = self();
+    const std::int32_t id = r.next_request_id++;
+    r.unanswered.push_back(id);
     return id;
   }
   static int get(const SCString& url) {
@@ -197,14 +208,18 @@ struct PlatformOps {
     return post(url, none, nullptr, 0);
   }
 
+#if defined(OSTREL_SDK_STANDIN)
   static int directHttpsGet(const DirectHttpsRequest* request, DirectHttpsResult* result) {
     StudyHost& h = host();
     return h.Ops.DirectHttpsGet != nullptr ? h.Ops.DirectHttpsGet(&h, request, result) : 0;
   }
+#endif
 
   static void setCustomStrings(int index, const char* strings) {
-    self().options_set_[index] = strings != nullptr ? strings : "";
+    self().options_set[index] = strings != nullptr ? strings : "";
   }
+  // The study declares no description; the platform would show it in the settings.
+  static void setDescription(int /*index*/, const char* /*text*/) {}
 };
 
 void installPlatformRecordOps(s_sc& sc, s_SCInput_145* inputs, int input_count) noexcept {
@@ -230,9 +245,13 @@ void installPlatformRecordOps(s_sc& sc, s_SCInput_145* inputs, int input_count) 
   sc.GetContainingIndexForSCDateTime = &PlatformOps::containingIndex;
   sc.MakeHTTPPOSTRequest = &PlatformOps::post;
   sc.MakeHTTPRequest = &PlatformOps::get;
+#if defined(OSTREL_SDK_STANDIN)
   sc.StandinDirectHttpsGet = &PlatformOps::directHttpsGet;
-  for (int i = 0; i < input_count; ++i)
+#endif
+  for (int i = 0; i < input_count; ++i) {
     inputs[i].InternalSetCustomStrings = &PlatformOps::setCustomStrings;
+    inputs[i].InternalSetDescription = &PlatformOps::setDescription;
+  }
 }
 
 }  // namespace ostrel::sim

@@ -16,9 +16,10 @@ class StudyLibrary {
  public:
   // The direct-entry DLL that the build leaves beside the executable.
   static constexpr const char* kFileName = "ostrel_v4_64_direct.dll";
-  // The platform entry built against the SDK stand-in: scsf_OstrelLevels takes the stand-in's
-  // s_sc (sim/platform_record.h), and is loaded into StudyEntry::platform.
-  static constexpr const char* kPlatformFileName = "ostrel_v4_64_standin.dll";
+  // The platform entry built against the SDK this simulator was built with (the stand-in's
+  // ostrel_v4_64_standin.dll, or the product ostrel_v4_64.dll): scsf_OstrelLevels takes that
+  // SDK's s_sc (sim/platform_record.h), and is loaded into StudyEntry::platform.
+  static constexpr const char* kPlatformFileName = OSTREL_PLATFORM_DLL_FILE;
 
   StudyLibrary() = default;
   StudyLibrary(const StudyLibrary&) = delete;

@@ -4,6 +4,11 @@
 #include "study/study_entry.h"
 
 namespace ostrel::sim {
+namespace {
+
+std::int32_t platformVersion() { return ostrel::platform::platformInterfaceVersion(); }
+
+}  // namespace
 
 StudyEntry linkedStudy() noexcept {
   StudyEntry entry;
@@ -16,6 +21,7 @@ StudyEntry linkedStudy() noexcept {
 StudyEntry linkedPlatformStudy() noexcept {
   StudyEntry entry = linkedStudy();
   entry.platform = &ostrel::platform::runPlatformCall;
+  entry.version = &platformVersion;
   return entry;
 }
 

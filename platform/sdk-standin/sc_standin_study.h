@@ -14,7 +14,16 @@ struct DirectHttpsRequest;
 struct DirectHttpsResult;
 }  // namespace ostrel
 
+// The study record, one per study instance. The platform constructs it: the constructor, the copy
+// and the assignment are declared here and defined by the platform alone (a platform simulator
+// defines the constructor). The data members have their initialisers; the function pointers
+// have none, so whoever constructs a record sets each of them (or constructs it in zeroed
+// storage).
 struct s_sc {
+  s_sc();
+  s_sc(const s_sc&);
+  s_sc& operator=(const s_sc&);
+
   // Call kind and chart.
   int SetDefaults = 0;
   int LastCallToFunction = 0;
@@ -25,7 +34,6 @@ struct s_sc {
   int UpdateStartIndex = 0;
   int ChartNumber = 0;
   float TickSize = 0.0f;
-  int Index = 0;
   int ACSVersion = 0;
 
   // Clocks.
@@ -49,38 +57,38 @@ struct s_sc {
   SCSubgraph260Array Subgraph;
 
   // Operations the platform fills.
-  SCString (*VersionNumber)() = nullptr;
-  void (*p_AddMessageToLog)(const char* message, int ShowLog) = nullptr;
-  int (*Internal_UseDrawingTool)(s_UseTool& tool) = nullptr;
-  int (*GetACSDrawingByIndex)(int ChartNumber, int Index, s_UseTool& tool,
-                              int ExcludeOtherStudyInstances) = nullptr;
-  int (*GetACSDrawingsCount)(int ChartNumber, int ExcludeOtherStudyInstances) = nullptr;
-  int (*GetUserDrawnChartDrawing)(int ChartNumber, int DrawingType, s_UseTool& tool,
-                                  int DrawingIndex) = nullptr;
-  int (*DeleteACSChartDrawing)(int ChartNumber, int Tool, int LineNumber) = nullptr;
-  int (*DeleteUserDrawnACSDrawing)(int ChartNumber, int LineNumber) = nullptr;
-  int& (*GetPersistentInt)(int key) = nullptr;
-  void (*SetPersistentInt)(int key, int value) = nullptr;
-  float& (*GetPersistentFloat)(int key) = nullptr;
-  std::int64_t& (*GetPersistentInt64)(int key) = nullptr;
-  SCDateTime& (*GetPersistentSCDateTime)(int key) = nullptr;
-  SCString& (*GetPersistentSCString)(int key) = nullptr;
-  void (*SetPersistentSCString)(int key, const SCString& value) = nullptr;
-  void*& (*GetPersistentPointer)(int key) = nullptr;
-  void (*SetPersistentPointer)(int key, void* pointer) = nullptr;
-  SCDateTime (*InternalConvertDateTimeFromChartTimeZone)(const SCDateTime& time,
-                                                         const char* zone) = nullptr;
-  SCDateTime (*InternalConvertDateTimeToChartTimeZone)(const SCDateTime& time,
-                                                       const char* zone) = nullptr;
-  int (*GetContainingIndexForSCDateTime)(int ChartNumber, const SCDateTime& time) = nullptr;
-  int (*MakeHTTPPOSTRequest)(const SCString& URL, const SCString& POSTData,
-                             const n_ACSIL::s_HTTPHeader* Headers, int NumberOfHeaders) = nullptr;
-  int (*MakeHTTPRequest)(const SCString& URL) = nullptr;
+  SCString(SCDLLCALL* VersionNumber)();
+  void(SCDLLCALL* p_AddMessageToLog)(const char* message, int ShowLog);
+  int(SCDLLCALL* Internal_UseDrawingTool)(s_UseTool& tool);
+  int(SCDLLCALL* GetACSDrawingByIndex)(int ChartNumber, int Index, s_UseTool& tool,
+                                       int ExcludeOtherStudyInstances);
+  int(SCDLLCALL* GetACSDrawingsCount)(int ChartNumber, int ExcludeOtherStudyInstances);
+  int(SCDLLCALL* GetUserDrawnChartDrawing)(int ChartNumber, int DrawingType, s_UseTool& tool,
+                                           int DrawingIndex);
+  int(SCDLLCALL* DeleteACSChartDrawing)(int ChartNumber, int Tool, int LineNumber);
+  int(SCDLLCALL* DeleteUserDrawnACSDrawing)(int ChartNumber, int LineNumber);
+  int&(SCDLLCALL* GetPersistentInt)(int key);
+  void(SCDLLCALL* SetPersistentInt)(int key, int value);
+  float&(SCDLLCALL* GetPersistentFloat)(int key);
+  std::int64_t&(SCDLLCALL* GetPersistentInt64)(int key);
+  SCDateTime&(SCDLLCALL* GetPersistentSCDateTime)(int key);
+  SCString&(SCDLLCALL* GetPersistentSCString)(int key);
+  void(SCDLLCALL* SetPersistentSCString)(int key, const SCString& value);
+  void*&(SCDLLCALL* GetPersistentPointer)(int key);
+  void(SCDLLCALL* SetPersistentPointer)(int key, void* pointer);
+  SCDateTime(SCDLLCALL* InternalConvertDateTimeFromChartTimeZone)(const SCDateTime& time,
+                                                                  const char* zone);
+  SCDateTime(SCDLLCALL* InternalConvertDateTimeToChartTimeZone)(const SCDateTime& time,
+                                                                const char* zone);
+  int(SCDLLCALL* GetContainingIndexForSCDateTime)(int ChartNumber, const SCDateTime& time);
+  int(SCDLLCALL* MakeHTTPPOSTRequest)(const SCString& URL, const SCString& POSTData,
+                                      const n_ACSIL::s_HTTPHeader* Headers, int NumberOfHeaders);
+  int(SCDLLCALL* MakeHTTPRequest)(const SCString& URL);
 
   // Stand-in only: the simulator's stand-in for the study's own HTTPS client (the platform has
   // nothing of the kind; the study then uses its built-in client).
-  int (*StandinDirectHttpsGet)(const ostrel::DirectHttpsRequest* request,
-                               ostrel::DirectHttpsResult* result) = nullptr;
+  int(SCDLLCALL* StandinDirectHttpsGet)(const ostrel::DirectHttpsRequest* request,
+                                        ostrel::DirectHttpsResult* result);
 
   // Inline helpers over the operations.
   void AddMessageToLog(const char* message, int ShowLog) { p_AddMessageToLog(message, ShowLog); }
@@ -90,10 +98,6 @@ struct s_sc {
   }
   SCDateTime ConvertDateTimeToChartTimeZone(const SCDateTime& time, const char* zone) {
     return InternalConvertDateTimeToChartTimeZone(time, zone);
-  }
-  int IsReplayRunning() const { return ReplayStatus == 1; }
-  SCDateTime GetCurrentDateTime() const {
-    return ReplayStatus != 0 ? CurrentDateTimeForReplay : CurrentSystemDateTime;
   }
 };
 

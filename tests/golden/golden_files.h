@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -54,6 +55,23 @@ inline std::string firstDifference(const std::string& expected, const std::strin
   };
   return " at line " + std::to_string(line) + "\n expected: " + lineAt(expected) +
          "\n   actual: " + lineAt(actual);
+}
+
+// The direct trace as the platform entry prints it: the binding places every drawing on the
+// chart's own number where the study leaves it at 0 (the SDK's drawing helpers do the same),
+// so each drawing's "ChartNumber": 0 reads the chart's id. Nothing else differs.
+inline std::string platformTraceOf(const std::string& direct, std::int32_t chart_id) {
+  static const std::string kUnset = "\"ChartNumber\": 0,";
+  const std::string filled = "\"ChartNumber\": " + std::to_string(chart_id) + ",";
+  std::string out;
+  out.reserve(direct.size() + direct.size() / 64);
+  std::size_t from = 0;
+  for (std::size_t at = direct.find(kUnset); at != std::string::npos;
+       at = direct.find(kUnset, from)) {
+    out.append(direct, from, at - from).append(filled);
+    from = at + kUnset.size();
+  }
+  return out.append(direct, from, std::string::npos);
 }
 
 // A gtest name from a scenario name (letters and digits kept, the rest '_').

@@ -1,6 +1,7 @@
 // Golden traces through the platform entry: every tests/golden/NAME.scenario.json replayed with
 // the simulated host presented as the platform's record, through the binding, must print the
-// direct replay's expected trace NAME.trace.json, byte for byte.
+// direct replay's expected trace NAME.trace.json, byte for byte, but for the chart number that
+// the binding gives the drawings the study leaves on chart 0 (golden::platformTraceOf).
 //
 // Where the platform's record cannot hold a scenario's state (docs/replay-platform.md lists the
 // cases), NAME.platform-trace.json holds the platform's trace instead; the test then also
@@ -8,6 +9,7 @@
 // those files with OSTREL_UPDATE_GOLDEN=1 after a deliberate change and review the diff.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -33,13 +35,16 @@ TEST_P(GoldenPlatform, TraceMatchesDirectReplay) {
   const fs::path platform_path = goldenDir() / (GetParam() + ".platform-trace.json");
   std::string trace;
   std::string direct;
+  std::int32_t chart_id = 0;
   try {
     const Scenario scenario = loadScenario(scenario_path.string());
     trace = runScenario(scenario, linkedPlatformStudy());
     direct = runScenario(scenario, linkedStudy());
+    chart_id = scenario.chart.chart_id;
   } catch (const ScenarioError& e) {
     FAIL() << scenario_path << ": " << e.what();
   }
+  direct = golden::platformTraceOf(direct, chart_id);
   const bool exception = fs::exists(platform_path);
   if (updating() && (exception || trace != direct)) {
     std::ofstream(platform_path, std::ios::binary) << trace;
@@ -48,7 +53,7 @@ TEST_P(GoldenPlatform, TraceMatchesDirectReplay) {
   if (!exception) {
     std::string expected;
     try {
-      expected = readFileBytes(direct_path.string());
+      expected = golden::platformTraceOf(readFileBytes(direct_path.string()), chart_id);
     } catch (const ScenarioError& e) {
       FAIL() << e.what();
     }

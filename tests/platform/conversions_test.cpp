@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 
@@ -22,7 +24,7 @@ TEST(PlatformDateTime, ConvertsEveryMicrosecondExactly) {
                                 std::numeric_limits<std::int64_t>::min()};
   for (std::int64_t us : cases) {
     EXPECT_EQ(fromScDateTime(toScDateTime(us)), us);
-    EXPECT_EQ(toScDateTime(us).GetInternalDateTime(), us);
+    EXPECT_EQ(toScDateTime(us).AsMicrosecondsSinceBaseDate(), us);
   }
 }
 
@@ -33,7 +35,31 @@ struct ReadCase {
   double double_value;
   std::int32_t int_value;
   std::uint32_t colour_value;
+  const char* text = nullptr;  // null: not a text
 };
+
+// Each case's input, read by the binding into a slot that held a text before.
+template <std::size_t N>
+void expectReads(const ReadCase (&cases)[N]) {
+  for (const ReadCase& c : cases) {
+    s_SCInput_145 in{};
+    c.set(in);
+    StudyInput slot;
+    slot.setText("left over");
+    readInput(in, slot);
+    EXPECT_EQ(slot.type, c.type) << c.what;
+    if (std::isnan(c.double_value)) {
+      EXPECT_TRUE(std::isnan(slot.double_value)) << c.what;
+    } else {
+      EXPECT_EQ(slot.double_value, c.double_value) << c.what;
+    }
+    EXPECT_EQ(slot.int_value, c.int_value) << c.what;
+    EXPECT_EQ(slot.colour_value, c.colour_value) << c.what;
+    EXPECT_EQ(slot.has_text, c.text != nullptr ? 1 : 0) << c.what;
+    EXPECT_STREQ(slot.text.c_str(), c.text != nullptr ? c.text : "") << c.what;
+    in.ClearString();
+  }
+}
 
 TEST(PlatformInputs, ReadsTheValueOfTheTypeTheSlotHolds) {
   const ReadCase cases[] = {
@@ -66,23 +92,68 @@ TEST(PlatformInputs, ReadsTheValueOfTheTypeTheSlotHolds) {
        },
        static_cast<InputType>(23), 0.0, 0, 0},
   };
-  for (const ReadCase& c : cases) {
-    s_SCInput_145 in;
-    c.set(in);
-    StudyInput slot;
-    slot.setText("left over");
-    readInput(in, slot);
-    EXPECT_EQ(slot.type, c.type) << c.what;
-    EXPECT_EQ(slot.double_value, c.double_value) << c.what;
-    EXPECT_EQ(slot.int_value, c.int_value) << c.what;
-    EXPECT_EQ(slot.colour_value, c.colour_value) << c.what;
-    EXPECT_EQ(slot.has_text, 0) << c.what;
-    EXPECT_TRUE(slot.text.empty()) << c.what;
-  }
+  expectReads(cases);
+}
+
+constexpr char kOddBytes[] = "\x01\x1b[2J\x7f\x80\xc3\x28\xfe\xff";
+
+// What no settings dialog writes (a chartbook of another version, a hand-edited one): read as the
+// platform's own getters read it, never a pointer taken for a number nor a number for a pointer.
+TEST(PlatformInputs, InputsNoDialogWritesAreReadAsThePlatformsGettersReadThem) {
+  const ReadCase cases[] = {
+      {"zone past the table",
+       [](s_SCInput_145& in) { in.SetTimeZone(TIMEZONE_NOT_SPECIFIED).IndexValue = 29; },
+       InputType::kTimeZone, 0.0, 0, 0, nullptr},
+      {"zone, high bytes of a date set",
+       [](s_SCInput_145& in) {
+         in.SetTime(86399);
+         in.SetTimeZone(TIMEZONE_UTC);
+       },
+       InputType::kTimeZone, 0.0, 9, 0, nullptr},
+      {"list index past its options",
+       [](s_SCInput_145& in) { in.SetCustomInputIndex(4000000000u); }, InputType::kCustomList, 0.0,
+       std::numeric_limits<std::int32_t>::max(), 0, nullptr},
+      {"negative time", [](s_SCInput_145& in) { in.SetTime(-3600); }, InputType::kTimeOfDay,
+       -3600 / 86400.0, 0, 0, nullptr},
+      {"time of many days", [](s_SCInput_145& in) { in.SetTime(90000); }, InputType::kTimeOfDay,
+       90000 / 86400.0, 0, 0, nullptr},
+      {"NaN time", [](s_SCInput_145& in) { in.SetTime(0).DateTimeValue = std::nan(""); },
+       InputType::kTimeOfDay, std::nan(""), 0, 0, nullptr},
+      {"NaN float", [](s_SCInput_145& in) { in.SetFloat(std::nanf("")); }, InputType::kFloat,
+       std::nan(""), 0, 0, nullptr},
+      {"yes/no of 7", [](s_SCInput_145& in) { in.SetYesNo(1).BooleanValue = 7; }, InputType::kYesNo,
+       0.0, 1, 0, nullptr},
+      // A chartbook of another version: a type the study never declares, its bytes unread.
+      {"double input (23)",
+       [](s_SCInput_145& in) {
+         in.SetInt(-1);
+         in.ValueType = 23;
+       },
+       static_cast<InputType>(23), 0.0, 0, 0, nullptr},
+      {"type 255",
+       [](s_SCInput_145& in) {
+         in.SetColor(0xFFFFFFFFu);
+         in.ValueType = 255;
+       },
+       static_cast<InputType>(255), 0.0, 0, 0, nullptr},
+      // A number type whose bytes hold a text pointer: read as the number.
+      {"integer over a text",
+       [](s_SCInput_145& in) {
+         in.SetString("SPX");
+         in.ClearString();
+         in.SetInt(5);
+       },
+       InputType::kInteger, 0.0, 5, 0, nullptr},
+      {"text of high and control bytes", [](s_SCInput_145& in) { in.SetString(kOddBytes); },
+       InputType::kText, 0.0, 0, 0, kOddBytes},
+      {"cleared text", [](s_SCInput_145& in) { in.SetString(""); }, InputType::kText, 0.0, 0, 0,
+       ""},
+  };
+  expectReads(cases);
 }
 
 TEST(PlatformInputs, ANullTextIsTheEmptyText) {
-  s_SCInput_145 in;
+  s_SCInput_145 in{};
   in.SetString("");
   ASSERT_EQ(in.StringValue, nullptr);  // the platform keeps no empty text
   StudyInput slot;
@@ -94,11 +165,12 @@ TEST(PlatformInputs, ANullTextIsTheEmptyText) {
   in.SetString("ES");
   readInput(in, slot);
   EXPECT_STREQ(slot.text.c_str(), "ES");
+  in.ClearString();
 }
 
 TEST(PlatformInputs, WritesEachTypeAsThePlatformHoldsIt) {
   StudyInput slot;
-  s_SCInput_145 out;
+  s_SCInput_145 out{};
   slot.setFloat(1.0f);
   slot.double_value = 2.7;  // a premium the conversion computed in double
   writeInputValue(slot, out);
@@ -108,12 +180,13 @@ TEST(PlatformInputs, WritesEachTypeAsThePlatformHoldsIt) {
   slot.setTimeOfDay(34200.5 / 86400.0);  // not a whole second: SetTime could not hold it
   writeInputValue(slot, out);
   EXPECT_EQ(out.ValueType, TIME_VALUE);
-  EXPECT_EQ(out.DateTimeValue, 34200.5 / 86400.0);
+  const double days = out.DateTimeValue;  // packed to 4 bytes: no reference may bind to it
+  EXPECT_EQ(days, 34200.5 / 86400.0);
 
   slot.setTimeZone(28);
   writeInputValue(slot, out);
   EXPECT_EQ(out.ValueType, TIMEZONE_VALUE);
-  EXPECT_EQ(out.TimeZoneValue, 28u);
+  EXPECT_EQ(out.IndexValue, 28u);
 
   slot.setText("");
   writeInputValue(slot, out);
@@ -166,7 +239,7 @@ TEST(PlatformDrawings, UnsetFieldsReachThePlatformAtItsResetValues) {
   EXPECT_EQ(tool.AllowCopyToOtherCharts, -1);
   EXPECT_EQ(tool.AllowSaveToChartbook, -1);
   EXPECT_EQ(tool.AddMethod, UTAM_ADD_OR_ADJUST);
-  EXPECT_EQ(tool.BeginDateTime.GetInternalDateTime(), 0);
+  EXPECT_EQ(tool.BeginDateTime.AsMicrosecondsSinceBaseDate(), 0);
   EXPECT_EQ(tool.Text.GetLength(), 0);
 
   DrawingSpec back;
@@ -205,7 +278,7 @@ TEST(PlatformDrawings, SetFieldsGoThroughAndComeBack) {
   toUseTool(spec, tool);
   EXPECT_EQ(tool.BeginValue, 5510.25f);
   EXPECT_EQ(tool.SecondaryColor, 0u);
-  EXPECT_EQ(tool.BeginDateTime.GetInternalDateTime(), 75);
+  EXPECT_EQ(tool.BeginDateTime.AsMicrosecondsSinceBaseDate(), 75);
   EXPECT_EQ(tool.AddAsUserDrawnDrawing, 1);
   EXPECT_EQ(tool.LineStyle, LINESTYLE_DASH);
   EXPECT_STREQ(tool.Text.GetChars(), "Zero Gamma: 5480.50");

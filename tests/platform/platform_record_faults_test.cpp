@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/platform_call.h"
+#include "platform/platform_sdk.h"
 #include "sim/platform_record.h"
 #include "sim/replay_datetime.h"
 #include "sim/replay_scenario.h"
@@ -115,6 +116,33 @@ TEST(PlatformUserDrawn, ATradersOwnDrawingsAreNeverTouched) {
   EXPECT_EQ(chart.sim.drawings().count(number), 1u);
 }
 
+// The sweep of a full recalculation after the study placed user-drawn drawings of its own: it
+// removes the study's bars and dots, never the trader's rectangle among them.
+TEST(PlatformUserDrawn, TheSweepAfterCopiedDrawingsSparesATradersOwn) {
+  for (const bool sparing_platform : {false, true}) {
+    Chart chart;
+    if (sparing_platform) chart.platform.record().DeleteACSChartDrawing = &deleteSparingUserDrawn;
+    chart.sim.input(in::kAllowCopy).setYesNo(true);
+    chart.drawProfiles(1);
+    ASSERT_GT(chart.studyDrawings(), 0u);
+    DrawingSpec own;
+    own.DrawingType = kDrawingRectangle;  // the type of a strike bar
+    own.CopySettingA = 1;
+    const std::int32_t number = chart.sim.addDrawing(own, /*study_own=*/false);
+    const CallRecord& sweep = chart.call(kLater + 40 * kMicrosPerSecond, nullptr, true);
+    EXPECT_EQ(chart.sim.drawings().count(number), 1u) << "sparing " << sparing_platform;
+    std::size_t bars_left = 0;
+    for (const auto& entry : chart.sim.drawings()) {
+      const std::int32_t type = entry.second.spec.DrawingType;
+      if (entry.second.study_own && (type == kDrawingRectangle || type == kDrawingMarker)) {
+        ++bars_left;
+      }
+    }
+    EXPECT_EQ(bars_left, 0u) << "sparing " << sparing_platform;
+    EXPECT_FALSE(sweep.removed.empty() && sweep.removed_all == 0) << "sparing " << sparing_platform;
+  }
+}
+
 TEST(PlatformRecordFaults, TooFewInputsOrSubgraphsAreRefusedWithOneLine) {
   struct Case {
     int inputs;
@@ -124,8 +152,8 @@ TEST(PlatformRecordFaults, TooFewInputsOrSubgraphsAreRefusedWithOneLine) {
     Chart chart;
     s_sc& sc = chart.platform.record();
     // Point the record at the first `inputs` slots only (the storage stays the record's).
-    sc.Input.StandinBind(c.inputs > 0 ? &sc.Input[0] : nullptr, c.inputs);
-    sc.Subgraph.StandinBind(c.subgraphs > 0 ? &sc.Subgraph[0] : nullptr, c.subgraphs);
+    sc.Input.InternalSetArray(c.inputs > 0 ? &sc.Input[0] : nullptr, c.inputs);
+    sc.Subgraph.InternalSetArray(c.subgraphs > 0 ? &sc.Subgraph[0] : nullptr, c.subgraphs);
     const CallRecord& first = chart.call(kLater, nullptr, true);
     ASSERT_EQ(first.log.size(), 1u) << c.inputs << " " << c.subgraphs;
     EXPECT_EQ(first.log[0].flag, 1);
@@ -172,7 +200,12 @@ TEST(PlatformRecordFaults, HostBuildIsTheFirstNumberOfTheVersionText) {
     const char* text;
     const char* agent;
   };
+  // Every digit counts, the first one too: a version beginning with 9 is read whole.
   const Case cases[] = {{"2911", "Sierra Chart 2911 (Hist)"},
+                        {"9", "Sierra Chart 9 (Hist)"},
+                        {"9021", "Sierra Chart 9021 (Hist)"},
+                        {"v0918 build 3", "Sierra Chart 918 (Hist)"},
+                        {"2999", "Sierra Chart 2999 (Hist)"},
                         {"Version 2750.1", "Sierra Chart 2750 (Hist)"},
                         {"no number", "Sierra Chart 2911 (Hist)"},
                         {"", "Sierra Chart 2911 (Hist)"},

@@ -5,9 +5,18 @@
 // to the machine's root store before any certificate is checked in this process and removes it
 // afterwards. Requests go to `localhost`: the certificate names no address, and Wine does not
 // match addresses against certificates anyway.
+//
+// Before any request the suite checks what the requests rely on and names what is missing: that
+// `localhost` resolves, and that the trusted server's certificate verifies under the test CA
+// (the self-signed one only for want of a trusted root), so that a refusal can only be the
+// transport's.
 #if defined(_WIN32)
 
+// winsock2.h before windows.h, which would otherwise bring in the old winsock.h.
+#include <winsock2.h>
+
 #include <windows.h>
+#include <ws2tcpip.h>
 // windows.h first: wincrypt.h needs its types.
 #include <wincrypt.h>
 
@@ -16,6 +25,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <ios>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -39,10 +49,51 @@ std::int32_t portOf(const char* name) {
   return std::atoi(readFile(tlsDir() + "/" + name + ".port").c_str());
 }
 
+// Whether `localhost` resolves, the way WinHTTP resolves it.
+bool localhostResolves() {
+  WSADATA wsa;
+  if (WSAStartup(MAKEWORD(2, 2), &wsa) != 0) return false;
+  ADDRINFOW hints{};
+  hints.ai_socktype = SOCK_STREAM;
+  ADDRINFOW* found = nullptr;
+  const bool resolves = GetAddrInfoW(L"localhost", nullptr, &hints, &found) == 0;
+  if (found != nullptr) FreeAddrInfoW(found);
+  WSACleanup();
+  return resolves;
+}
+
+// The error status of the chain the system builds for the DER certificate at `path`, for server
+// authentication; `kNoChain` when none can be built.
+constexpr DWORD kNoChain = 0xFFFFFFFF;
+DWORD chainErrors(const std::string& path) {
+  const std::string der = readFile(path);
+  PCCERT_CONTEXT cert = CertCreateCertificateContext(
+      X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(der.data()), static_cast<DWORD>(der.size()));
+  if (cert == nullptr) return kNoChain;
+  char server_auth[] = szOID_PKIX_KP_SERVER_AUTH;
+  char* usages[] = {server_auth};
+  CERT_CHAIN_PARA para{};
+  para.cbSize = sizeof para;
+  para.RequestedUsage.dwType = USAGE_MATCH_TYPE_AND;
+  para.RequestedUsage.Usage.cUsageIdentifier = 1;
+  para.RequestedUsage.Usage.rgpszUsageIdentifier = usages;
+  PCCERT_CHAIN_CONTEXT chain = nullptr;
+  DWORD errors = kNoChain;
+  if (CertGetCertificateChain(/*hChainEngine=*/nullptr, cert, /*pTime=*/nullptr,
+                              /*hAdditionalStore=*/nullptr, &para, /*dwFlags=*/0,
+                              /*pvReserved=*/nullptr, &chain)) {
+    errors = chain->TrustStatus.dwErrorStatus;
+    CertFreeCertificateChain(chain);
+  }
+  CertFreeCertificateContext(cert);
+  return errors;
+}
+
 class WinHttpTls : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     if (tlsDir().empty()) return;
+    resolves_ = localhostResolves();
     const std::string der = readFile(tlsDir() + "/ca.der");
     store_ =
         CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, L"Root");
@@ -53,6 +104,8 @@ class WinHttpTls : public ::testing::Test {
     // Wine keeps additions in memory until the store is committed or closed; the chain engine
     // reads the registry.
     CertControlStore(store_, 0, CERT_STORE_CTRL_COMMIT, nullptr);
+    // After the commit: this builds the process' chain engine, which WinHTTP uses too.
+    trusted_errors_ = chainErrors(tlsDir() + "/leaf.der");
   }
   static void TearDownTestSuite() {
     if (ca_ != nullptr) CertDeleteCertificateFromStore(ca_);  // frees the context too
@@ -62,7 +115,13 @@ class WinHttpTls : public ::testing::Test {
   }
   void SetUp() override {
     if (tlsDir().empty()) GTEST_SKIP() << "OSTREL_TLS_DIR not set (run through ctest)";
+    ASSERT_TRUE(resolves_) << "localhost does not resolve on this machine: /etc/hosts needs a "
+                              "'127.0.0.1 localhost' line (scripts/setup adds it when missing)";
     ASSERT_NE(ca_, nullptr) << "the test CA could not be added to the root store";
+    ASSERT_EQ(trusted_errors_, static_cast<DWORD>(CERT_TRUST_NO_ERROR))
+        << "the trusted server's certificate does not verify under the test CA (chain error "
+           "status 0x"
+        << std::hex << trusted_errors_ << "), so the requests to it could not succeed";
   }
 
   static DirectHttpsResult get(const char* server_name, const char* path,
@@ -78,10 +137,14 @@ class WinHttpTls : public ::testing::Test {
 
   static HCERTSTORE store_;
   static PCCERT_CONTEXT ca_;
+  static bool resolves_;
+  static DWORD trusted_errors_;
 };
 
 HCERTSTORE WinHttpTls::store_ = nullptr;
 PCCERT_CONTEXT WinHttpTls::ca_ = nullptr;
+bool WinHttpTls::resolves_ = false;
+DWORD WinHttpTls::trusted_errors_ = kNoChain;
 
 TEST_F(WinHttpTls, AnswersWithStatusAndBody) {
   struct Case {
@@ -154,6 +217,9 @@ TEST_F(WinHttpTls, StallsEndWithinTheTotalBound) {
 }
 
 TEST_F(WinHttpTls, UntrustedCertificateIsRefused) {
+  // Refused for its root alone: anything else wrong with it would make this test pass for the
+  // wrong reason.
+  ASSERT_EQ(chainErrors(tlsDir() + "/self.der"), static_cast<DWORD>(CERT_TRUST_IS_UNTRUSTED_ROOT));
   const DirectHttpsResult result = get("untrusted", "/ok");
   EXPECT_EQ(result.ok, 0);
   EXPECT_EQ(result.status, 0u);

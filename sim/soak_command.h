@@ -1,9 +1,0 @@
-// `ostrel-sim soak`: see sim/soak_week.h; prints the table of sim/soak_report.h and exits 1
-// on any violation, 2 when the run cannot start or an option is wrong.
-#pragma once
-
-namespace ostrel::sim {
-
-int runSoakCommand(int argc, char** argv);
-
-}  // namespace ostrel::sim
