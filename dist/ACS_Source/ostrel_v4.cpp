@@ -14300,8 +14300,9 @@ const char* zoneString(std::int32_t index) noexcept {
 //   CurrentDateTimeForReplay, and UseAltClock is set while a replay runs or is paused
 //   (ReplayStatus != 0), so that market hours follow the replayed day.
 // - IsSuspended is HideStudy: a hidden study removes its drawings, as the SDK's own helpers do.
-// - HostBuild is the first number in the platform's version text (read once per instance);
-//   2911, the interface version the DLL declares, when the text holds none.
+// - HostBuild is the first number in the platform's version text (read once per instance), all
+//   its digits up to nine; SC_DLL_VERSION, the interface version the DLL declares (the platform
+//   is at least that), when the text holds none.
 // - CurrentBarIndex is ArraySize - 1 (the study loops manually). BarTimes points at the
 //   platform's own array (an SCDateTime is one 64-bit count of microseconds, as ours).
 // - RecalcFromBar and EarliestChangedBar are written back only when the core changed them.
@@ -14314,18 +14315,24 @@ const char* zoneString(std::int32_t index) noexcept {
 // ---- platform/input_binding.h
 // Inputs between the platform's record and the core's StudyInput slots.
 //
-// Reading (every call): each slot takes the platform's type code and the value of that type.
-// Texts: the platform cannot tell an empty text from none (SetString("") stores a null text), so
-// a null text reaches the core as the empty text, never as "no text": a cleared futures target
-// then switches the conversion off and a cleared label is empty. A slot's copy of a text is only
-// reallocated when the text changed. The platform's date (8) and date-time (10) types reach the
-// core as a time of day with the same value in days, whose time-of-day part the core reads; any
-// other type the core does not know reaches it with that code and no value.
+// Reading (every call): each slot takes the platform's type code and the value of that type, as
+// the platform's own getters read it: a time zone is its index (IndexValue, GetTimeZone), 0 past
+// the table of 29 zones; a list index beyond the int range is the largest int. A text is read
+// only where the input says it holds one (UsesStringValue), so that no pointer is read as a
+// number nor a number as a pointer. The platform cannot tell an empty text from none
+// (SetString("") stores a null text), so a null text reaches the core as the empty text, never
+// as "no text": a cleared futures target then switches the conversion off and a cleared label
+// is empty. A slot's copy of a text is only reallocated when the text changed. The platform's
+// date (8) and date-time (10) types reach the core as a time of day with the same value in
+// days, whose time-of-day part the core reads; any other type the core does not know reaches
+// it with that code and no value.
 //
 // Writing: the defaults call writes every slot (name, type and value, option list, display
 // position); an update call writes only the slots whose type or value the core changed, since
-// every assignment marks a platform input modified. Floats go back as floats; a time of day is
-// stored as the exact fraction of a day (SetTime takes whole seconds only).
+// every assignment marks a platform input modified. A text the input held, made through
+// SetString, is freed (ClearString) before another type is written over it, which the
+// platform's other setters do not do. Floats go back as floats; a time of day is stored as the
+// exact fraction of a day (SetTime takes whole seconds only).
 
 #include <cstdint>
 
@@ -14357,10 +14364,10 @@ struct InputSnapshot {
   std::uint32_t colour_value = 0;
   bool raw_valid = false;
   unsigned char raw_type = 0;
-  std::uint64_t raw_value[2] = {0, 0};
+  unsigned char raw_value[16] = {};
 };
 
-void readInput(const s_SCInput_145& from, StudyInput& to) noexcept;
+void readInput(s_SCInput_145& from, StudyInput& to) noexcept;
 void writeInputValue(const StudyInput& from, s_SCInput_145& to) noexcept;
 
 void readInputs(s_sc& sc, StudyInput* inputs, InputSnapshot* taken, std::int32_t count) noexcept;
@@ -14376,7 +14383,7 @@ namespace ostrel::platform {
 constexpr int kInstancePointerKey = 4001;
 constexpr std::int32_t kPresentedInputs = 110;
 constexpr std::int32_t kPresentedSubgraphs = 19;
-constexpr std::int32_t kFallbackHostBuild = 2911;
+constexpr std::int32_t kFallbackHostBuild = SC_DLL_VERSION;
 constexpr std::int32_t kStoredTextKeys = 8;
 
 struct StoredTextCopy {
@@ -14452,7 +14459,8 @@ class BindingInstance {
 // The StudyHost operations over the platform's record (host_operations.cpp). Each reaches its
 // BindingInstance through HostContext, and the platform through the instance's record.
 //
-// - Drawings: PlaceDrawing is UseTool; FindDrawing reports the study's drawings in the
+// - Drawings: PlaceDrawing is UseTool, on the record's ChartNumber where the core leaves the
+//   chart 0 and always in the study's GraphRegion; FindDrawing reports the study's drawings in the
 //   platform's order (GetACSDrawingByIndex), then the study's user-drawn ones (found with
 //   GetUserDrawnChartDrawing among all user-drawn drawings, keeping only those the study
 //   placed: a trader's own drawings are never found nor removed). RemoveDrawing and
@@ -14864,6 +14872,10 @@ std::int32_t placeDrawing(StudyHost* host, DrawingSpec* spec) {
   s_sc& sc = b.record();
   s_UseTool tool;
   toUseTool(*spec, tool);
+  // As the SDK's own drawing helpers do: every drawing lands on the study's chart and region,
+  // whatever the platform would make of chart 0 or region -1.
+  if (tool.ChartNumber == 0) tool.ChartNumber = sc.ChartNumber;
+  tool.Region = sc.GraphRegion;
   const int placed = sc.Internal_UseDrawingTool != nullptr ? sc.UseTool(tool) : 0;
   if (placed <= 0 || tool.LineNumber <= 0) {
     spec->DrawingNumber = 0;
@@ -15101,21 +15113,16 @@ bool sameDouble(double a, double b) noexcept {
   return x == y;
 }
 
-// The platform's value union as bytes: a double and, at the next 8 bytes, the text pointer (or
-// the time zone) share it in every member.
+// The platform's value union as bytes (every type's value lies in its 16 bytes).
 void takeRaw(const s_SCInput_145& from, InputSnapshot& to) noexcept {
   to.raw_type = from.ValueType;
-  std::memcpy(&to.raw_value[0], &from.DateTimeValue, sizeof to.raw_value[0]);
-  std::memcpy(&to.raw_value[1], &from.StringValue, sizeof to.raw_value[1]);
+  std::memcpy(to.raw_value, from.ValueBytes, sizeof to.raw_value);
   to.raw_valid = true;
 }
 
 bool sameRaw(const s_SCInput_145& from, const InputSnapshot& to) noexcept {
-  if (!to.raw_valid || from.ValueType != to.raw_type) return false;
-  std::uint64_t value[2] = {0, 0};
-  std::memcpy(&value[0], &from.DateTimeValue, sizeof value[0]);
-  std::memcpy(&value[1], &from.StringValue, sizeof value[1]);
-  return value[0] == to.raw_value[0] && value[1] == to.raw_value[1];
+  return to.raw_valid && from.ValueType == to.raw_type &&
+         std::memcmp(to.raw_value, from.ValueBytes, sizeof to.raw_value) == 0;
 }
 
 void takeValue(const StudyInput& from, InputSnapshot& to) noexcept {
@@ -15133,7 +15140,7 @@ bool changed(const StudyInput& now, const InputSnapshot& then, s_sc& sc, std::in
     case InputType::kColour: return now.colour_value != then.colour_value;
     case InputType::kText: {
       const s_SCInput_145& platform = sc.Input[index];
-      const char* held = platform.ValueType == STRING_VALUE ? platform.StringValue : nullptr;
+      const char* held = platform.UsesStringValue() ? platform.StringValue : nullptr;
       return !(now.text == (held != nullptr ? held : ""));
     }
     default: return now.int_value != then.int_value;
@@ -15142,31 +15149,40 @@ bool changed(const StudyInput& now, const InputSnapshot& then, s_sc& sc, std::in
 
 }  // namespace
 
-void readInput(const s_SCInput_145& from, StudyInput& to) noexcept {
+void readInput(s_SCInput_145& from, StudyInput& to) noexcept {
+  // A text is read only where the platform says the input holds one; any other reading of its
+  // bytes would take a pointer for a number.
+  if (from.UsesStringValue()) {
+    setText(to, from.StringValue);
+    return;
+  }
   switch (from.ValueType) {
     case FLOAT_VALUE:
-      setValue(to, InputType::kFloat, static_cast<double>(from.FloatValue), 0, 0);
+      setValue(to, InputType::kFloat, static_cast<double>(from.GetFloat()), 0, 0);
       break;
-    case YESNO_VALUE:
-      setValue(to, InputType::kYesNo, 0.0, from.BooleanValue != 0 ? 1 : 0, 0);
-      break;
+    case YESNO_VALUE: setValue(to, InputType::kYesNo, 0.0, from.GetYesNo() != 0 ? 1 : 0, 0); break;
     case TIME_VALUE:
     case kDateType:
     case kDateTimeType: setValue(to, InputType::kTimeOfDay, from.DateTimeValue, 0, 0); break;
-    case INT_VALUE: setValue(to, InputType::kInteger, 0.0, from.IntValue, 0); break;
-    case COLOR_VALUE: setValue(to, InputType::kColour, 0.0, 0, from.ColorValue); break;
+    case INT_VALUE: setValue(to, InputType::kInteger, 0.0, from.GetInt(), 0); break;
+    case COLOR_VALUE: setValue(to, InputType::kColour, 0.0, 0, from.GetColor()); break;
     case CUSTOM_STRING_VALUE:
-      setValue(to, InputType::kCustomList, 0.0, toInt32(from.IndexValue), 0);
+      setValue(to, InputType::kCustomList, 0.0, toInt32(from.GetIndex()), 0);
       break;
     case TIMEZONE_VALUE:
-      setValue(to, InputType::kTimeZone, 0.0, toInt32(from.TimeZoneValue), 0);
+      // The platform's own reading: the index, 0 past its table of zones.
+      setValue(to, InputType::kTimeZone, 0.0, static_cast<std::int32_t>(from.GetTimeZone()), 0);
       break;
-    case STRING_VALUE: setText(to, from.StringValue); break;
     default: setValue(to, static_cast<InputType>(from.ValueType), 0.0, 0, 0); break;
   }
 }
 
 void writeInputValue(const StudyInput& from, s_SCInput_145& to) noexcept {
+  // The platform's setters other than SetString leave a text behind, unfreed. Only a text made
+  // through SetString (StringModified) is ours to free, as SetString itself frees only those.
+  if (from.type != InputType::kText && to.UsesStringValue() && to.StringModified) {
+    to.ClearString();
+  }
   switch (from.type) {
     case InputType::kFloat: to.SetFloat(toFloat(from.double_value)); break;
     case InputType::kYesNo: to.SetYesNo(from.int_value != 0 ? 1u : 0u); break;
@@ -15193,12 +15209,12 @@ void writeInputValue(const StudyInput& from, s_SCInput_145& to) noexcept {
 void readInputs(s_sc& sc, StudyInput* inputs, InputSnapshot* taken, std::int32_t count) noexcept {
   // The caller made sure the array holds `count` inputs; index it directly.
   sc.Input.ElementAt(count - 1);
-  const s_SCInput_145* all = sc.Input.GetPointer();
+  s_SCInput_145* all = sc.Input.GetPointer();
   if (all == nullptr || sc.Input.GetArraySize() < count) return;
   for (std::int32_t i = 0; i < count; ++i) {
-    const s_SCInput_145& from = all[i];
+    s_SCInput_145& from = all[i];
     InputSnapshot& mark = taken[i];
-    if (from.ValueType != STRING_VALUE && sameRaw(from, mark)) continue;
+    if (!from.UsesStringValue() && sameRaw(from, mark)) continue;
     StudyInput& slot = inputs[i];
     readInput(from, slot);
     takeValue(slot, mark);
@@ -15244,10 +15260,15 @@ void writeChangedInputs(s_sc& sc, const StudyInput* inputs, InputSnapshot* taken
 // the instance, frees it. The defaults call runs on a short-lived instance and stores nothing.
 // No exception leaves it; a failure ends as one line in the platform's log.
 
+struct s_sc;  // the platform's study record (platform/platform_sdk.h)
 
 namespace ostrel::platform {
 
 void runPlatformCall(s_sc& sc) noexcept;
+
+// The interface version of the SDK headers the binding was built with (SC_DLL_VERSION), which
+// the platform entry declares.
+int platformInterfaceVersion() noexcept;
 
 }  // namespace ostrel::platform
 
@@ -15308,6 +15329,8 @@ void runCall(s_sc& sc) {
 
 }  // namespace
 
+int platformInterfaceVersion() noexcept { return SC_DLL_VERSION; }
+
 void runPlatformCall(s_sc& sc) noexcept {
   try {
     runCall(sc);
@@ -15320,7 +15343,10 @@ void runPlatformCall(s_sc& sc) noexcept {
 
 // ---- platform/platform_exports.cpp
 // The three functions the platform looks up in the DLL by their undecorated names. The study
-// function takes the platform's own study record.
+// function takes the platform's own study record. The DLL declares the interface version of the
+// headers it was built with, as the SDK's own export macro does: the platform refuses a DLL that
+// declares a version newer than itself, so a fixed number would lock out every installation
+// older than it, even the one whose headers built the DLL.
 
 #if defined(_WIN32)
 #define OSTREL_EXPORT __declspec(dllexport)
@@ -15330,7 +15356,7 @@ void runPlatformCall(s_sc& sc) noexcept {
 
 extern "C" {
 
-OSTREL_EXPORT int scdll_DLLVersion() { return ostrel::dllVersion(); }
+OSTREL_EXPORT int scdll_DLLVersion() { return SC_DLL_VERSION; }
 
 OSTREL_EXPORT const char* scdll_DLLName() { return ostrel::dllName(); }
 
