@@ -6,7 +6,7 @@
 namespace ostrel {
 namespace {
 
-constexpr const char* kParseError = "GEX Profile json parse error. Retrying.";
+constexpr const char* kGexParseError = "GEX Profile json parse error. Retrying.";
 
 void readStrikes(const json::Value* strikes, GexData& data) {
   const std::size_t count = json::arraySize(strikes);
@@ -53,7 +53,7 @@ void readMaxPriors(const json::Value* max_priors, GexData& data) {
   }
 }
 
-void fill(const json::Value& root, std::int32_t timestamp, GexData& data) {
+void fillGexData(const json::Value& root, std::int32_t timestamp, GexData& data) {
   data.timestamp = timestamp;
   data.ticker.assign(json::readString(json::findMember(&root, "ticker")));
   data.spot = memberFloat(root, "spot");
@@ -77,7 +77,7 @@ void fill(const json::Value& root, std::int32_t timestamp, GexData& data) {
 ParseOutcome parseGexProfile(StudyHost& host, const char* const* response_text,
                              GexData* p_gex_data) {
   return parseProfileAnswer(host, response_text, p_gex_data, "Ostrel: p_gex_data is null.",
-                            kParseError, fill);
+                            kGexParseError, fillGexData);
 }
 
 }  // namespace ostrel

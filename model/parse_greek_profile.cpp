@@ -6,7 +6,7 @@
 namespace ostrel {
 namespace {
 
-constexpr const char* kParseError = "Greek Profile json parse error. Retrying.";
+constexpr const char* kGreekParseError = "Greek Profile json parse error. Retrying.";
 
 void readContracts(const json::Value* contracts, GreekData& data) {
   const std::size_t count = json::arraySize(contracts);
@@ -33,7 +33,7 @@ void readContracts(const json::Value* contracts, GreekData& data) {
   }
 }
 
-void fill(const json::Value& root, std::int32_t timestamp, GreekData& data) {
+void fillGreekData(const json::Value& root, std::int32_t timestamp, GreekData& data) {
   data.timestamp = timestamp;
   data.ticker.assign(json::readString(json::findMember(&root, "ticker")));
   data.spot = memberFloat(root, "spot");
@@ -50,7 +50,7 @@ void fill(const json::Value& root, std::int32_t timestamp, GreekData& data) {
 ParseOutcome parseGreekProfile(StudyHost& host, const char* const* response_text,
                                GreekData* p_greek_data) {
   return parseProfileAnswer(host, response_text, p_greek_data, "Ostrel: p_greek_data is null.",
-                            kParseError, fill);
+                            kGreekParseError, fillGreekData);
 }
 
 }  // namespace ostrel

@@ -5,12 +5,12 @@
 #include "host/host_calls.h"
 #include "host/host_string.h"
 #include "host/numeric.h"
+#include "host/time_units.h"
 #include "model/json_document.h"
 
 namespace ostrel {
 namespace {
 
-constexpr std::int64_t kMicrosPerSecond = 1000000;
 constexpr std::int64_t kUnixEpoch = 2209161600000000;  // 1970-01-01 in host date-time
 
 // Unix seconds as a host date-time; false when the result would not fit in int64. 0 stays 0.
@@ -33,8 +33,8 @@ struct Conversion {
   float multiplier;
 };
 
-void writeLevel(StudyHost& host, std::int32_t subgraph, std::int32_t bar, const json::Value* value,
-                Conversion conversion) {
+void writeHistoryLevel(StudyHost& host, std::int32_t subgraph, std::int32_t bar,
+                       const json::Value* value, Conversion conversion) {
   if (value == nullptr || !value->IsNumber()) return;
   // Two statements, so that no compiler fuses them into one rounding (FMA).
   const float product = toFloat(value->GetDouble()) * conversion.multiplier;
@@ -59,9 +59,9 @@ std::int32_t readPoints(StudyHost& host, const json::Value& points, Conversion c
     if (bar < 0 || bar >= host.BarCount) continue;
     if (bar < earliest) earliest = bar;
     if (!has_subgraphs) continue;
-    writeLevel(host, 0, bar, json::findMember(&point, "major_call_gamma"), conversion);
-    writeLevel(host, 1, bar, json::findMember(&point, "major_put_gamma"), conversion);
-    writeLevel(host, 2, bar, json::findMember(&point, "zero_gamma"), conversion);
+    writeHistoryLevel(host, 0, bar, json::findMember(&point, "major_call_gamma"), conversion);
+    writeHistoryLevel(host, 1, bar, json::findMember(&point, "major_put_gamma"), conversion);
+    writeHistoryLevel(host, 2, bar, json::findMember(&point, "zero_gamma"), conversion);
   }
   if (earliest < host.BarCount) host.EarliestChangedBar = earliest;
   return 0;

@@ -19,7 +19,7 @@ constexpr DateTime kMinute = kMicrosPerMinute;
 constexpr DateTime kHour = kMicrosPerHour;
 constexpr DateTime kPeriodicInterval = 15 * kMinute;
 
-const char* orEmpty(const char* text) noexcept { return text != nullptr ? text : ""; }
+const char* textOrEmpty(const char* text) noexcept { return text != nullptr ? text : ""; }
 
 void log(StudyHost& host, const HostString& text, std::int32_t flag) {
   host::logMessage(host, text.c_str(), flag);
@@ -107,7 +107,7 @@ void parseAnswer(StudyHost& host, const char* body, const char* futures_target,
     host::input(host, in::kAdditivePremium).setFloat(additive);
   }
   const char* name = json::readString(json::findMember(&root, "future_contract"));
-  if (name == nullptr) name = orEmpty(futures_target);
+  if (name == nullptr) name = textOrEmpty(futures_target);
   log(host,
       formatHostString("Ostrel Futures Conversion: -> %s  x%.4f  %+.2f",
                        logExcerpt(name, api_key).c_str(), static_cast<double>(multiplier),
@@ -121,9 +121,9 @@ void updateFuturesConversion(StudyHost& host, const char* ticker, const char* fu
                              const char* api_key) {
   // Without a time store every call would look like the first and block on a request.
   if (host.Ops.StoredTime == nullptr) return;
-  ticker = orEmpty(ticker);
-  futures_target = orEmpty(futures_target);
-  api_key = orEmpty(api_key);
+  ticker = textOrEmpty(ticker);
+  futures_target = textOrEmpty(futures_target);
+  api_key = textOrEmpty(api_key);
 
   const DateTime last = host::storedTime(host, key::last_conversion_request);
   bool changed = last == 0;

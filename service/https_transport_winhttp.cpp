@@ -121,8 +121,8 @@ void readBody(HINTERNET request, const TimeBudget& budget, std::string& body) {
   }
 }
 
-std::int32_t fetch(const DirectHttpsRequest& request, const TransportOptions& options,
-                   DirectHttpsResult& result, Exchange& exchange) {
+std::int32_t runExchange(const DirectHttpsRequest& request, const TransportOptions& options,
+                         DirectHttpsResult& result, Exchange& exchange) {
   const TimeBudget budget = exchangeBudget(options);
   const char* server = options.server != nullptr ? options.server : request.server;
   const std::int32_t port = options.port != 0 ? options.port : request.port;
@@ -183,7 +183,7 @@ std::int32_t httpsGet(const DirectHttpsRequest& request, const TransportOptions&
                       DirectHttpsResult& result) noexcept {
   Exchange exchange;
   try {
-    return fetch(request, options, result, exchange);
+    return runExchange(request, options, result, exchange);
   } catch (...) {
     // Only an allocation can throw here, and the handles are closed by now. After the answer's
     // headers it ends the body early; before them it fails the call under way.

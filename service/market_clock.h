@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "host/study_host.h"
+#include "host/time_units.h"
 
 namespace ostrel {
 
@@ -15,10 +16,6 @@ constexpr const char* kUtcZone = "UTC+00";
 inline DateTime marketClock(const StudyHost& host) noexcept {
   return host.UseAltClock != 0 ? host.AltClockTime : host.ClockTime;
 }
-
-constexpr DateTime kMicrosPerMinute = 60000000LL;
-constexpr DateTime kMicrosPerHour = 60 * kMicrosPerMinute;
-constexpr DateTime kMicrosPerDay = 24 * kMicrosPerHour;
 
 // A date-time as its day number, time of day and weekday (0 = Sunday). The day is rounded
 // toward negative infinity, so a time before the epoch still has a time of day in 0 .. 1 day.

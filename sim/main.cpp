@@ -26,9 +26,9 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"replay", &ostrel::sim::runReplayCommand},
-    {"parse", &ostrel::sim::runParseCommand},
-    {"study-info", &ostrel::sim::runStudyInfoCommand},
+    {"replay", &ostrel::sim::runReplayCommand},         // a scenario's calls, traced
+    {"parse", &ostrel::sim::runParseCommand},           // one answer parser
+    {"study-info", &ostrel::sim::runStudyInfoCommand},  // what the study's DLL declares
 #if defined(OSTREL_HAVE_DEMO)
     {"demo", &ostrel::demo::runDemoCommand},
 #endif

@@ -1,13 +1,13 @@
 #include "study/input_readers.h"
 
 #include "host/numeric.h"
+#include "host/time_units.h"
 
 namespace ostrel {
 
 namespace {
 
 constexpr std::uint32_t kWhite = 0xFFFFFFu;
-constexpr std::int64_t kMicrosPerDay = 86400000000LL;
 
 std::int32_t colourAsInt(std::uint32_t colour) noexcept {
   // Two's-complement reinterpretation, spelled out so it is defined on every compiler.

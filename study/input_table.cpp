@@ -1,15 +1,12 @@
 #include "study/input_table.h"
 
+#include "host/colour.h"
 #include "host/host_calls.h"
 #include "study/input_ids.h"
 
 namespace ostrel {
 
 namespace {
-
-constexpr double rgb(int red, int green, int blue) {
-  return static_cast<double>(red + 256 * green + 65536 * blue);
-}
 
 constexpr InputKind kList = InputKind::CustomList;
 constexpr InputKind kText = InputKind::Text;

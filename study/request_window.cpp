@@ -1,18 +1,12 @@
 #include "study/request_window.h"
 
 #include "host/host_calls.h"
+#include "host/time_units.h"
 #include "study/input_ids.h"
 #include "study/input_readers.h"
 #include "study/zone_table.h"
 
 namespace ostrel {
-
-namespace {
-
-constexpr std::int64_t kMicrosPerDay = 86400000000LL;
-constexpr std::int64_t kMicrosPerSecond = 1000000LL;
-
-}  // namespace
 
 std::int64_t secondOfDay(DateTime t) noexcept {
   std::int64_t micros = t % kMicrosPerDay;

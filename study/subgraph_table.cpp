@@ -1,12 +1,10 @@
 #include "study/subgraph_table.h"
 
+#include "host/colour.h"
+
 namespace ostrel {
 
 namespace {
-
-constexpr std::uint32_t rgb(std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
-  return red + 256u * green + 65536u * blue;
-}
 
 constexpr std::int32_t kLevelStyle = 4;
 constexpr std::int32_t kValueStyle = 5;
