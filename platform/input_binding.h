@@ -48,11 +48,12 @@ struct InputMarks {
     std::uint64_t high = 0;
     std::uint32_t type = kNeverRead;
   };
+  // The slot's double_value, int_value and colour_value, which lie next to each other, as two
+  // words of bytes; its type apart.
   struct Value {
+    std::uint64_t low = 0;
+    std::uint64_t high = 0;
     std::int32_t type = 0;
-    std::int32_t int_value = 0;
-    std::uint32_t colour_value = 0;
-    std::uint64_t double_bits = 0;
   };
 
   Raw raw[kMaxInputs];

@@ -14374,11 +14374,12 @@ struct InputMarks {
     std::uint64_t high = 0;
     std::uint32_t type = kNeverRead;
   };
+  // The slot's double_value, int_value and colour_value, which lie next to each other, as two
+  // words of bytes; its type apart.
   struct Value {
+    std::uint64_t low = 0;
+    std::uint64_t high = 0;
     std::int32_t type = 0;
-    std::int32_t int_value = 0;
-    std::uint32_t colour_value = 0;
-    std::uint64_t double_bits = 0;
   };
 
   Raw raw[kMaxInputs];
@@ -15127,8 +15128,10 @@ DirectHttpsGetOp platformDirectHttpsGet(const s_sc& sc) noexcept {
 
 // ---- platform/input_binding.cpp
 
+#include <cstddef>
 #include <cstring>
 #include <limits>
+#include <type_traits>
 
 
 namespace ostrel::platform {
@@ -15225,21 +15228,46 @@ std::uint64_t rawDifference(const s_SCInput_145& from, const InputMarks::Raw& to
   return (low ^ to.low) | (high ^ to.high) | (from.ValueType ^ to.type);
 }
 
+// The value fields' bytes, which lie next to each other: the double, then the int and the
+// colour.
+static_assert(std::is_standard_layout<StudyInput>::value, "a slot is read by its layout");
+static_assert(offsetof(StudyInput, int_value) == offsetof(StudyInput, double_value) + 8 &&
+                  offsetof(StudyInput, colour_value) == offsetof(StudyInput, int_value) + 4,
+              "the value fields are adjacent");
+constexpr std::size_t kValueFields = offsetof(StudyInput, double_value);
+
+void valueWords(const StudyInput& slot, std::uint64_t& low, std::uint64_t& high) noexcept {
+  const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&slot) + kValueFields;
+  std::memcpy(&low, bytes, sizeof low);
+  std::memcpy(&high, bytes + sizeof low, sizeof high);
+}
+
 void takeValue(const StudyInput& from, InputMarks::Value& to) noexcept {
+  valueWords(from, to.low, to.high);
   to.type = static_cast<std::int32_t>(from.type);
-  to.int_value = from.int_value;
-  to.colour_value = from.colour_value;
-  to.double_bits = bitsOf(from.double_value);
 }
 
 // Non-zero when any value field differs from the mark, bit for bit (a NaN the core left alone
 // is no change); the text apart.
 std::uint64_t valueDifference(const StudyInput& now, const InputMarks::Value& then) noexcept {
-  const std::uint32_t fields =
-      (static_cast<std::uint32_t>(now.type) ^ static_cast<std::uint32_t>(then.type)) |
-      (static_cast<std::uint32_t>(now.int_value) ^ static_cast<std::uint32_t>(then.int_value)) |
-      (now.colour_value ^ then.colour_value);
-  return fields | (bitsOf(now.double_value) ^ then.double_bits);
+  std::uint64_t low = 0;
+  std::uint64_t high = 0;
+  valueWords(now, low, high);
+  return (low ^ then.low) | (high ^ then.high) |
+         (static_cast<std::uint32_t>(now.type) ^ static_cast<std::uint32_t>(then.type));
+}
+
+// The marked fields back out of their words, byte for byte as they went in.
+std::int32_t markedInt(const InputMarks::Value& mark) noexcept {
+  std::int32_t value = 0;
+  std::memcpy(&value, &mark.high, sizeof value);
+  return value;
+}
+std::uint32_t markedColour(const InputMarks::Value& mark) noexcept {
+  std::uint32_t value = 0;
+  std::memcpy(&value, reinterpret_cast<const unsigned char*>(&mark.high) + sizeof(std::int32_t),
+              sizeof value);
+  return value;
 }
 
 // Whether the core changed what the platform reads of the slot: its type, or the value of that
@@ -15249,10 +15277,10 @@ bool changed(const StudyInput& now, const InputMarks::Value& then,
   if (static_cast<std::int32_t>(now.type) != then.type) return true;
   switch (now.type) {
     case InputType::kFloat:
-    case InputType::kTimeOfDay: return bitsOf(now.double_value) != then.double_bits;
-    case InputType::kColour: return now.colour_value != then.colour_value;
+    case InputType::kTimeOfDay: return bitsOf(now.double_value) != then.low;
+    case InputType::kColour: return now.colour_value != markedColour(then);
     case InputType::kText: return !writesSameText(now, heldText(platform));
-    default: return now.int_value != then.int_value;
+    default: return now.int_value != markedInt(then);
   }
 }
 
@@ -15326,20 +15354,16 @@ void readAgain(s_SCInput_145& from, StudyInput& slot, InputMarks& marks, std::in
   setBit(marks.value_text, i, slot.type == InputType::kText);
 }
 
-// Whether `difference` is non-zero for any of the first `count` pairs. Without a branch per
-// pair, in two chains so that neither waits on the other: in the usual call nothing changed.
+// Whether `difference` is non-zero for any of the first `count` pairs: two pairs at a time, with
+// one well-predicted branch for both (in the usual call nothing changed).
 template <typename A, typename B>
 bool anyDifference(const A* a, const B* b, std::int32_t count,
                    std::uint64_t (*difference)(const A&, const B&)) noexcept {
-  std::uint64_t even = 0;
-  std::uint64_t odd = 0;
   std::int32_t i = 0;
   for (; i + 1 < count; i += 2) {
-    even |= difference(a[i], b[i]);
-    odd |= difference(a[i + 1], b[i + 1]);
+    if ((difference(a[i], b[i]) | difference(a[i + 1], b[i + 1])) != 0) return true;
   }
-  if (i < count) even |= difference(a[i], b[i]);
-  return (even | odd) != 0;
+  return i < count && difference(a[i], b[i]) != 0;
 }
 
 // Calls `visit(i)` for each bit i set in the first `count` bits, lowest first. The bits are
