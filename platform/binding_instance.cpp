@@ -141,7 +141,7 @@ void BindingInstance::presentSubgraphs(s_sc& sc) noexcept {
     // since the last call: they are taken again every call.
     float* values = from.Data.GetPointer();
     std::uint32_t* colours = from.DataColor.GetPointer();
-    if (bars && (values == nullptr || colours == nullptr)) {
+    if ((values == nullptr || colours == nullptr) && bars) {
       if (values == nullptr) from.Data.ElementAt(0);
       if (colours == nullptr) from.DataColor.ElementAt(0);
       values = from.Data.GetPointer();
