@@ -205,6 +205,11 @@ bool printBudgetTable(const CollectingReporter& r) {
              present ? "reading 110 platform inputs " + duration(b->seconds) : "-",
              ratioText(ratio), "<= 1 us and <= 3 x", present,
              present && f->seconds <= 1e-6 && ratio <= 3.0);
+    const Figure* own = r.find("BM_PlatformIdleBinding");
+    const bool split = present && own != nullptr;
+    t.row("  the binding's own share (no study run)", split ? duration(own->seconds) : "-",
+          split ? "reading 110 platform inputs " + duration(b->seconds) : "-",
+          split ? ratioText(own->seconds / b->seconds) : "-", "-", split ? "info" : "MISSING");
     // The binding's own: the platform call's allocations beyond the direct idle call's.
     const Figure* direct = r.find("BM_IdleCall");
     const bool both = f != nullptr && direct != nullptr;

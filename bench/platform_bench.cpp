@@ -85,6 +85,24 @@ void BM_PlatformIdleCall(benchmark::State& state) {
   state.counters["all_allocs"] = static_cast<double>(scope.delta().allocations) / kCalls;
 }
 
+// The same call with a step that does nothing in place of the study function: what the binding
+// itself costs an idle call (presenting the record, comparing the inputs both ways, the write
+// back), apart from the study and the platform operations it makes.
+void BM_PlatformIdleBinding(benchmark::State& state) {
+  StudyFixture fixture;
+  if (!fixture.reachIdle(makeGexAnswer(300))) {
+    state.SkipWithError("the study did not reach the idle state");
+    return;
+  }
+  sim::PlatformRecord platform(fixture.sim(), &platform::runPlatformCall);
+  fixture.sim().runCall(sim::PlatformRecord::studyFunction());
+  s_sc& sc = platform.record();
+  platform::BindingInstance binding;
+  const auto nothing = [](StudyHost&, void*) {};
+  binding.runStep(sc, nothing, nullptr);  // the first call converts every input
+  for (auto _ : state) binding.runStep(sc, nothing, nullptr);
+}
+
 void BM_PlatformInputFetch(benchmark::State& state) {
   StudyFixture fixture;
   sim::PlatformRecord platform(fixture.sim(), &platform::runPlatformCall);
@@ -181,6 +199,7 @@ void BM_PlatformRenderCalls(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_PlatformIdleCall)->Repetitions(9);
+BENCHMARK(BM_PlatformIdleBinding)->Repetitions(9);
 BENCHMARK(BM_PlatformRenderPass);
 BENCHMARK(BM_PlatformRenderCalls);
 BENCHMARK(BM_PlatformInputFetch)->Repetitions(9);

@@ -11,6 +11,7 @@ namespace {
 
 static_assert(sizeof(int) == sizeof(std::int32_t), "stored ints are handed over by reference");
 static_assert(sizeof(SCDateTime) == sizeof(DateTime), "an SCDateTime is one 64-bit count");
+static_assert(kPresentedInputs <= InputMarks::kMaxInputs, "every presented input is marked");
 
 std::int32_t parseVersion(const char* text) noexcept {
   while (*text != '\0' && (*text < '0' || *text > '9')) ++text;
@@ -34,14 +35,15 @@ BindingInstance::BindingInstance() noexcept {
   host_.Subgraphs = subgraphs_;
   host_.SubgraphCount = kPresentedSubgraphs;
   host_.HostContext = this;
+  installPlatformOps(host_.Ops);
 }
 
 void BindingInstance::runStep(s_sc& sc, void (*step)(StudyHost&, void*), void* context) noexcept {
   sc_ = &sc;
-  installPlatformOps(host_.Ops, sc);
+  host_.Ops.DirectHttpsGet = platformDirectHttpsGet(sc);
   if (attach(sc)) {
     presentFields(sc);
-    readInputs(sc, inputs_, taken_, kPresentedInputs);
+    readInputs(sc, inputs_, marks_, kPresentedInputs);
     presentSubgraphs(sc);
     takeAnswer(sc);
     const std::int32_t recalc_from = host_.RecalcFromBar;
@@ -59,9 +61,10 @@ void BindingInstance::runStep(s_sc& sc, void (*step)(StudyHost&, void*), void* c
 }
 
 bool BindingInstance::attach(s_sc& sc) noexcept {
-  // An element access makes the platform allocate an array it has not allocated yet.
-  sc.Input.ElementAt(kPresentedInputs - 1);
-  sc.Subgraph.ElementAt(kPresentedSubgraphs - 1);
+  // An element access makes the platform allocate an array it has not allocated yet; one that
+  // is allocated needs none.
+  if (sc.Input.GetPointer() == nullptr) sc.Input.ElementAt(kPresentedInputs - 1);
+  if (sc.Subgraph.GetPointer() == nullptr) sc.Subgraph.ElementAt(kPresentedSubgraphs - 1);
   const int inputs = sc.Input.GetArraySize();
   const int subgraphs = sc.Subgraph.GetArraySize();
   if (inputs >= kPresentedInputs && subgraphs >= kPresentedSubgraphs) return true;
@@ -86,7 +89,7 @@ void BindingInstance::presentFields(s_sc& sc) noexcept {
   h.BarCount = bars;
   h.BarTimes = nullptr;
   if (bars > 0) {
-    sc.BaseDateTimeIn.ElementAt(0);
+    if (sc.BaseDateTimeIn.GetPointer() == nullptr) sc.BaseDateTimeIn.ElementAt(0);
     const SCDateTime* times = sc.BaseDateTimeIn.GetPointer();
     if (times != nullptr && sc.BaseDateTimeIn.GetArraySize() >= bars) {
       h.BarTimes = reinterpret_cast<const DateTime*>(times);  // NOLINT: same representation
@@ -119,26 +122,45 @@ void BindingInstance::presentFields(s_sc& sc) noexcept {
 }
 
 void BindingInstance::presentSubgraphs(s_sc& sc) noexcept {
-  const bool defaults = host_.IsDefaultsCall != 0;
+  // attach() made sure the array holds kPresentedSubgraphs; index it directly.
+  s_SCSubgraph_260* all = sc.Subgraph.GetPointer();
+  if (all == nullptr) {
+    for (Subgraph& to : subgraphs_) {
+      to.values = nullptr;
+      to.value_count = 0;
+      to.colours = nullptr;
+      to.colour_count = 0;
+    }
+    return;
+  }
+  const bool bars = sc.ArraySize > 0;
   for (std::int32_t i = 0; i < kPresentedSubgraphs; ++i) {
-    s_SCSubgraph_260& from = sc.Subgraph[i];
+    s_SCSubgraph_260& from = all[i];
     Subgraph& to = subgraphs_[i];
-    if (sc.ArraySize > 0) {
-      if (from.Data.GetPointer() == nullptr) from.Data.ElementAt(0);
-      if (from.DataColor.GetPointer() == nullptr) from.DataColor.ElementAt(0);
+    // The core writes straight into the platform's arrays, which it may have moved or resized
+    // since the last call: they are taken again every call.
+    float* values = from.Data.GetPointer();
+    std::uint32_t* colours = from.DataColor.GetPointer();
+    if ((values == nullptr || colours == nullptr) && bars) {
+      if (values == nullptr) from.Data.ElementAt(0);
+      if (colours == nullptr) from.DataColor.ElementAt(0);
+      values = from.Data.GetPointer();
+      colours = from.DataColor.GetPointer();
     }
-    // The core writes straight into the platform's arrays.
-    to.values = from.Data.GetPointer();
-    to.value_count = to.values != nullptr ? from.Data.GetArraySize() : 0;
-    to.colours = from.DataColor.GetPointer();
-    to.colour_count = to.colours != nullptr ? from.DataColor.GetArraySize() : 0;
-    if (defaults) {
-      if (!(to.name == from.Name.GetChars())) to.name.assign(from.Name.GetChars());
-      to.primary_colour = from.PrimaryColor;
-      to.draw_style = from.DrawStyle;
-      to.line_width = from.LineWidth;
-      to.third_style = from.LineStyle;
-    }
+    to.values = values;
+    to.value_count = values != nullptr ? from.Data.GetArraySize() : 0;
+    to.colours = colours;
+    to.colour_count = colours != nullptr ? from.DataColor.GetArraySize() : 0;
+  }
+  if (host_.IsDefaultsCall == 0) return;
+  for (std::int32_t i = 0; i < kPresentedSubgraphs; ++i) {
+    const s_SCSubgraph_260& from = all[i];
+    Subgraph& to = subgraphs_[i];
+    if (!(to.name == from.Name.GetChars())) to.name.assign(from.Name.GetChars());
+    to.primary_colour = from.PrimaryColor;
+    to.draw_style = from.DrawStyle;
+    to.line_width = from.LineWidth;
+    to.third_style = from.LineStyle;
   }
 }
 
@@ -159,7 +181,7 @@ void BindingInstance::writeBack(s_sc& sc, std::int32_t recalc_from,
   if (host_.IsDefaultsCall != 0) {
     writeDefaults(sc);
   } else {
-    writeChangedInputs(sc, inputs_, taken_, kPresentedInputs);
+    writeChangedInputs(sc, inputs_, marks_, kPresentedInputs);
   }
   if (host_.RecalcFromBar != recalc_from) sc.UpdateStartIndex = host_.RecalcFromBar;
   if (host_.EarliestChangedBar != earliest) {

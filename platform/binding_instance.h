@@ -91,7 +91,7 @@ class BindingInstance {
 
   StudyHost host_;
   StudyInput inputs_[kPresentedInputs];
-  InputSnapshot taken_[kPresentedInputs];
+  InputMarks marks_;
   Subgraph subgraphs_[kPresentedSubgraphs];
   // Fixed, so that a text handed to the core never moves within the call; the core uses two.
   StoredTextCopy texts_[kStoredTextKeys];

@@ -199,7 +199,7 @@ std::int32_t directHttpsGet(StudyHost* host, const DirectHttpsRequest* request,
 
 }  // namespace
 
-void installPlatformOps(StudyHostOperations& ops, const s_sc& sc) noexcept {
+void installPlatformOps(StudyHostOperations& ops) noexcept {
   ops.LogMessage = &logMessage;
   ops.PlaceDrawing = &placeDrawing;
   ops.FindDrawing = &findDrawing;
@@ -216,11 +216,15 @@ void installPlatformOps(StudyHostOperations& ops, const s_sc& sc) noexcept {
   ops.ZoneTimeToHost = &zoneTimeToHost;
   ops.BarIndexAt = &barIndexAt;
   ops.StartHttpRequest = &startHttpRequest;
+  ops.DirectHttpsGet = nullptr;
+}
+
+DirectHttpsGetOp platformDirectHttpsGet(const s_sc& sc) noexcept {
 #if defined(OSTREL_SDK_STANDIN)
-  ops.DirectHttpsGet = sc.StandinDirectHttpsGet != nullptr ? &directHttpsGet : nullptr;
+  return sc.StandinDirectHttpsGet != nullptr ? &directHttpsGet : nullptr;
 #else
   static_cast<void>(sc);
-  ops.DirectHttpsGet = nullptr;
+  return nullptr;
 #endif
 }
 

@@ -26,8 +26,14 @@
 
 namespace ostrel::platform {
 
-// Fills every operation; DirectHttpsGet only where the record stands in for the study's own
-// HTTPS client (the stand-in's simulator), otherwise the core uses its own client.
-void installPlatformOps(StudyHostOperations& ops, const ::s_sc& sc) noexcept;
+// Fills every operation but DirectHttpsGet (left null). None of them depends on the record, so
+// once per instance.
+void installPlatformOps(StudyHostOperations& ops) noexcept;
+
+using DirectHttpsGetOp = decltype(StudyHostOperations::DirectHttpsGet);
+// The DirectHttpsGet for record `sc`: only where the record stands in for the study's own HTTPS
+// client (the stand-in's simulator); null otherwise, and the core uses its own client. Set in
+// every call, as the record may change.
+DirectHttpsGetOp platformDirectHttpsGet(const ::s_sc& sc) noexcept;
 
 }  // namespace ostrel::platform

@@ -1,7 +1,9 @@
 #include "platform/input_binding.h"
 
+#include <cstddef>
 #include <cstring>
 #include <limits>
+#include <type_traits>
 
 #include "host/numeric.h"
 
@@ -16,9 +18,35 @@ std::int32_t toInt32(unsigned value) noexcept {
   return static_cast<std::int32_t>(value > kMax ? kMax : value);
 }
 
+// Whether the platform's text `held` (null: none, which reads as empty) reads as `text`, as
+// strcmp judges it. A short text is compared inline (most of the study's are a few letters);
+// a longer one by strcmp. Either stops at the first difference, so neither reads past the end
+// of the shorter text.
+bool sameText(const HostString& text, const char* held) noexcept {
+  if (held == nullptr) return text.empty();
+  const char* ours = text.c_str();
+  constexpr std::size_t kInlineLength = 8;
+  if (text.size() >= kInlineLength) return std::strcmp(ours, held) == 0;
+  for (std::size_t k = 0;; ++k) {
+    if (held[k] != ours[k]) return false;
+    if (held[k] == '\0') return true;
+  }
+}
+
+const char* heldText(const s_SCInput_145& input) noexcept {
+  return input.UsesStringValue() ? input.StringValue : nullptr;
+}
+
+// Whether writing text slot `slot` would leave the platform's text `held` as it is.
+bool writesSameText(const StudyInput& slot, const char* held) noexcept {
+  if (slot.has_text != 0) return sameText(slot.text, held);
+  return held == nullptr || held[0] == '\0';
+}
+
 void setText(StudyInput& to, const char* text) noexcept {
-  if (text == nullptr) text = "";
-  if (to.type != InputType::kText || to.has_text == 0 || to.text != text) to.text.assign(text);
+  if (to.type != InputType::kText || to.has_text == 0 || !sameText(to.text, text)) {
+    to.text.assign(text != nullptr ? text : "");
+  }
   to.type = InputType::kText;
   to.has_text = 1;
 }
@@ -32,46 +60,100 @@ void setValue(StudyInput& to, InputType type, double d, std::int32_t i, std::uin
   to.has_text = 0;
 }
 
-// Bit for bit, so that a NaN the core left alone does not count as a change.
-bool sameDouble(double a, double b) noexcept {
-  std::uint64_t x = 0;
-  std::uint64_t y = 0;
-  std::memcpy(&x, &a, sizeof a);
-  std::memcpy(&y, &b, sizeof b);
-  return x == y;
+std::uint64_t bitsOf(double value) noexcept {
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits;
+}
+
+std::int32_t lowestBit(std::uint64_t word) noexcept {
+#if defined(__GNUC__) || defined(__clang__)
+  return __builtin_ctzll(word);
+#else
+  std::int32_t i = 0;
+  while ((word & 1u) == 0) {
+    word >>= 1;
+    ++i;
+  }
+  return i;
+#endif
+}
+
+void setBit(std::uint64_t* bits, std::int32_t i, bool on) noexcept {
+  const std::uint64_t bit = std::uint64_t{1} << (i % 64);
+  bits[i / 64] = on ? (bits[i / 64] | bit) : (bits[i / 64] & ~bit);
 }
 
 // The platform's value union as bytes (every type's value lies in its 16 bytes).
-void takeRaw(const s_SCInput_145& from, InputSnapshot& to) noexcept {
-  to.raw_type = from.ValueType;
-  std::memcpy(to.raw_value, from.ValueBytes, sizeof to.raw_value);
-  to.raw_valid = true;
+void takeRaw(const s_SCInput_145& from, InputMarks::Raw& to) noexcept {
+  static_assert(sizeof from.ValueBytes == 2 * sizeof(std::uint64_t), "the value union's size");
+  std::memcpy(&to.low, from.ValueBytes, sizeof to.low);
+  std::memcpy(&to.high, from.ValueBytes + sizeof to.low, sizeof to.high);
+  to.type = from.ValueType;
 }
 
-bool sameRaw(const s_SCInput_145& from, const InputSnapshot& to) noexcept {
-  return to.raw_valid && from.ValueType == to.raw_type &&
-         std::memcmp(to.raw_value, from.ValueBytes, sizeof to.raw_value) == 0;
+// Non-zero when the input's type or value bytes differ from its mark.
+std::uint64_t rawDifference(const s_SCInput_145& from, const InputMarks::Raw& to) noexcept {
+  std::uint64_t low = 0;
+  std::uint64_t high = 0;
+  std::memcpy(&low, from.ValueBytes, sizeof low);
+  std::memcpy(&high, from.ValueBytes + sizeof low, sizeof high);
+  return (low ^ to.low) | (high ^ to.high) | (from.ValueType ^ to.type);
 }
 
-void takeValue(const StudyInput& from, InputSnapshot& to) noexcept {
-  to.type = from.type;
-  to.int_value = from.int_value;
-  to.double_value = from.double_value;
-  to.colour_value = from.colour_value;
+// The value fields' bytes, which lie next to each other: the double, then the int and the
+// colour.
+static_assert(std::is_standard_layout<StudyInput>::value, "a slot is read by its layout");
+static_assert(offsetof(StudyInput, int_value) == offsetof(StudyInput, double_value) + 8 &&
+                  offsetof(StudyInput, colour_value) == offsetof(StudyInput, int_value) + 4,
+              "the value fields are adjacent");
+constexpr std::size_t kValueFields = offsetof(StudyInput, double_value);
+
+void valueWords(const StudyInput& slot, std::uint64_t& low, std::uint64_t& high) noexcept {
+  const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&slot) + kValueFields;
+  std::memcpy(&low, bytes, sizeof low);
+  std::memcpy(&high, bytes + sizeof low, sizeof high);
 }
 
-bool changed(const StudyInput& now, const InputSnapshot& then, s_sc& sc, std::int32_t index) {
-  if (now.type != then.type) return true;
+void takeValue(const StudyInput& from, InputMarks::Value& to) noexcept {
+  valueWords(from, to.low, to.high);
+  to.type = static_cast<std::int32_t>(from.type);
+}
+
+// Non-zero when any value field differs from the mark, bit for bit (a NaN the core left alone
+// is no change); the text apart.
+std::uint64_t valueDifference(const StudyInput& now, const InputMarks::Value& then) noexcept {
+  std::uint64_t low = 0;
+  std::uint64_t high = 0;
+  valueWords(now, low, high);
+  return (low ^ then.low) | (high ^ then.high) |
+         (static_cast<std::uint32_t>(now.type) ^ static_cast<std::uint32_t>(then.type));
+}
+
+// The marked fields back out of their words, byte for byte as they went in.
+std::int32_t markedInt(const InputMarks::Value& mark) noexcept {
+  std::int32_t value = 0;
+  std::memcpy(&value, &mark.high, sizeof value);
+  return value;
+}
+std::uint32_t markedColour(const InputMarks::Value& mark) noexcept {
+  std::uint32_t value = 0;
+  std::memcpy(&value, reinterpret_cast<const unsigned char*>(&mark.high) + sizeof(std::int32_t),
+              sizeof value);
+  return value;
+}
+
+// Whether the core changed what the platform reads of the slot: its type, or the value of that
+// type (a field of another type is not written back).
+bool changed(const StudyInput& now, const InputMarks::Value& then,
+             const s_SCInput_145& platform) noexcept {
+  if (static_cast<std::int32_t>(now.type) != then.type) return true;
   switch (now.type) {
     case InputType::kFloat:
-    case InputType::kTimeOfDay: return !sameDouble(now.double_value, then.double_value);
-    case InputType::kColour: return now.colour_value != then.colour_value;
-    case InputType::kText: {
-      const s_SCInput_145& platform = sc.Input[index];
-      const char* held = platform.UsesStringValue() ? platform.StringValue : nullptr;
-      return !(now.text == (held != nullptr ? held : ""));
-    }
-    default: return now.int_value != then.int_value;
+    case InputType::kTimeOfDay: return bitsOf(now.double_value) != then.low;
+    case InputType::kColour: return now.colour_value != markedColour(then);
+    case InputType::kText: return !writesSameText(now, heldText(platform));
+    default: return now.int_value != markedInt(then);
   }
 }
 
@@ -134,20 +216,71 @@ void writeInputValue(const StudyInput& from, s_SCInput_145& to) noexcept {
   }
 }
 
-void readInputs(s_sc& sc, StudyInput* inputs, InputSnapshot* taken, std::int32_t count) noexcept {
-  // The caller made sure the array holds `count` inputs; index it directly.
-  sc.Input.ElementAt(count - 1);
-  s_SCInput_145* all = sc.Input.GetPointer();
-  if (all == nullptr || sc.Input.GetArraySize() < count) return;
-  for (std::int32_t i = 0; i < count; ++i) {
-    s_SCInput_145& from = all[i];
-    InputSnapshot& mark = taken[i];
-    if (!from.UsesStringValue() && sameRaw(from, mark)) continue;
-    StudyInput& slot = inputs[i];
-    readInput(from, slot);
-    takeValue(slot, mark);
-    takeRaw(from, mark);
+namespace {
+
+// A slot read again, and both marks of it.
+void readAgain(s_SCInput_145& from, StudyInput& slot, InputMarks& marks, std::int32_t i) noexcept {
+  readInput(from, slot);
+  takeRaw(from, marks.raw[i]);
+  takeValue(slot, marks.value[i]);
+  setBit(marks.raw_text, i, from.UsesStringValue());
+  setBit(marks.value_text, i, slot.type == InputType::kText);
+}
+
+// Whether `difference` is non-zero for any of the first `count` pairs: two pairs at a time, with
+// one well-predicted branch for both (in the usual call nothing changed).
+template <typename A, typename B>
+bool anyDifference(const A* a, const B* b, std::int32_t count,
+                   std::uint64_t (*difference)(const A&, const B&)) noexcept {
+  std::int32_t i = 0;
+  for (; i + 1 < count; i += 2) {
+    if ((difference(a[i], b[i]) | difference(a[i + 1], b[i + 1])) != 0) return true;
   }
+  return i < count && difference(a[i], b[i]) != 0;
+}
+
+// Calls `visit(i)` for each bit i set in the first `count` bits, lowest first. The bits are
+// taken a word at a time before the visits, so a visit may change them.
+template <typename Visit>
+void forEachBit(const std::uint64_t* bits, std::int32_t count, Visit visit) noexcept {
+  for (std::int32_t word = 0; word * 64 < count; ++word) {
+    std::uint64_t left = bits[word];
+    while (left != 0) {
+      const std::int32_t i = word * 64 + lowestBit(left);
+      left &= left - 1;
+      if (i < count) visit(i);
+    }
+  }
+}
+
+// The slot goes to the platform; the platform's input is read again in the next call.
+void writeSlot(const StudyInput& slot, s_SCInput_145& to, InputMarks& marks,
+               std::int32_t i) noexcept {
+  writeInputValue(slot, to);
+  takeValue(slot, marks.value[i]);
+  setBit(marks.value_text, i, slot.type == InputType::kText);
+  marks.raw[i].type = InputMarks::kNeverRead;
+}
+
+}  // namespace
+
+void readInputs(s_sc& sc, StudyInput* inputs, InputMarks& marks, std::int32_t count) noexcept {
+  // The caller made sure the array holds `count` inputs; index it directly.
+  s_SCInput_145* all = sc.Input.GetPointer();
+  if (all == nullptr || count > InputMarks::kMaxInputs || sc.Input.GetArraySize() < count) return;
+  if (anyDifference(all, marks.raw, count, &rawDifference)) {
+    for (std::int32_t i = 0; i < count; ++i) {
+      if (rawDifference(all[i], marks.raw[i]) != 0) readAgain(all[i], inputs[i], marks, i);
+    }
+  }
+  // The texts by content. Unchanged bytes mean the same type, so these are still texts.
+  forEachBit(marks.raw_text, count, [&](std::int32_t i) {
+    const StudyInput& slot = inputs[i];
+    if (slot.type != InputType::kText || slot.has_text == 0 ||
+        !sameText(slot.text, all[i].StringValue)) {
+      readAgain(all[i], inputs[i], marks, i);
+    }
+  });
 }
 
 void writeDeclaredInputs(s_sc& sc, const StudyInput* inputs, std::int32_t count) noexcept {
@@ -165,15 +298,25 @@ void writeDeclaredInputs(s_sc& sc, const StudyInput* inputs, std::int32_t count)
   }
 }
 
-void writeChangedInputs(s_sc& sc, const StudyInput* inputs, InputSnapshot* taken,
+void writeChangedInputs(s_sc& sc, const StudyInput* inputs, InputMarks& marks,
                         std::int32_t count) noexcept {
-  for (std::int32_t i = 0; i < count; ++i) {
-    if (!changed(inputs[i], taken[i], sc, i)) continue;
-    s_SCInput_145& to = sc.Input[i];
-    writeInputValue(inputs[i], to);
-    takeValue(inputs[i], taken[i]);
-    takeRaw(to, taken[i]);
+  s_SCInput_145* all = sc.Input.GetPointer();
+  if (all == nullptr || count > InputMarks::kMaxInputs || sc.Input.GetArraySize() < count) return;
+  const bool any = anyDifference(inputs, marks.value, count, &valueDifference);
+  for (std::int32_t i = 0; any && i < count; ++i) {
+    const StudyInput& now = inputs[i];
+    if (valueDifference(now, marks.value[i]) == 0) continue;
+    if (changed(now, marks.value[i], all[i])) {
+      writeSlot(now, all[i], marks, i);
+    } else {
+      takeValue(now, marks.value[i]);  // a field of another type only: no compare next time
+      setBit(marks.value_text, i, now.type == InputType::kText);
+    }
   }
+  // The texts by content. Unchanged fields mean the same type, so these are still texts.
+  forEachBit(marks.value_text, count, [&](std::int32_t i) {
+    if (!writesSameText(inputs[i], heldText(all[i]))) writeSlot(inputs[i], all[i], marks, i);
+  });
 }
 
 }  // namespace ostrel::platform

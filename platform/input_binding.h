@@ -27,26 +27,49 @@
 
 namespace ostrel::platform {
 
-// What a slot held when it was handed to the core, and the platform input's raw type and value
-// bytes it was read from: an input whose bytes are unchanged since is not converted again (the
-// slot still holds its value), so an idle call costs a compare per input. Texts are compared
-// by content every call, as a new text may reuse the old one's address.
-struct InputSnapshot {
-  InputType type = InputType::kNone;
-  std::int32_t int_value = 0;
-  double double_value = 0.0;
-  std::uint32_t colour_value = 0;
-  bool raw_valid = false;
-  unsigned char raw_type = 0;
-  unsigned char raw_value[16] = {};
+// What the binding last saw of each input, on both sides, so that an idle call costs one
+// compare per input each way:
+// - the platform input's raw type and value bytes when last read (an input whose bytes are
+//   unchanged is not converted again: the slot still holds its value); an input the binding
+//   wrote is read again in the next call, so that the slot holds what the platform made of the
+//   value (a float narrowed, an index clamped);
+// - the slot's value fields after that, bit for bit (a slot whose fields are unchanged after the
+//   core ran is not written back).
+// Each side is a flat array of its own, so that each pass touches only the bytes it compares.
+// Texts are compared by content in both directions every call, as a new text may reuse the old
+// one's address or storage: the inputs that hold one are kept as bits, so that the passes over
+// all inputs need no test for them.
+struct InputMarks {
+  static constexpr std::int32_t kMaxInputs = 128;
+  static constexpr std::uint32_t kNeverRead = 0x100;  // no byte is this type code
+
+  struct Raw {
+    std::uint64_t low = 0;
+    std::uint64_t high = 0;
+    std::uint32_t type = kNeverRead;
+  };
+  // The slot's double_value, int_value and colour_value, which lie next to each other, as two
+  // words of bytes; its type apart.
+  struct Value {
+    std::uint64_t low = 0;
+    std::uint64_t high = 0;
+    std::int32_t type = 0;
+  };
+
+  Raw raw[kMaxInputs];
+  Value value[kMaxInputs];
+  std::uint64_t raw_text[kMaxInputs / 64] = {};    // the platform input holds a text
+  std::uint64_t value_text[kMaxInputs / 64] = {};  // the slot was handed over as a text
 };
 
 void readInput(s_SCInput_145& from, StudyInput& to) noexcept;
 void writeInputValue(const StudyInput& from, s_SCInput_145& to) noexcept;
 
-void readInputs(s_sc& sc, StudyInput* inputs, InputSnapshot* taken, std::int32_t count) noexcept;
+// Over the first `count` inputs (at most InputMarks::kMaxInputs; nothing when the platform's
+// array is shorter or absent).
+void readInputs(s_sc& sc, StudyInput* inputs, InputMarks& marks, std::int32_t count) noexcept;
 void writeDeclaredInputs(s_sc& sc, const StudyInput* inputs, std::int32_t count) noexcept;
-void writeChangedInputs(s_sc& sc, const StudyInput* inputs, InputSnapshot* taken,
+void writeChangedInputs(s_sc& sc, const StudyInput* inputs, InputMarks& marks,
                         std::int32_t count) noexcept;
 
 }  // namespace ostrel::platform

@@ -14353,26 +14353,49 @@ const char* zoneString(std::int32_t index) noexcept {
 
 namespace ostrel::platform {
 
-// What a slot held when it was handed to the core, and the platform input's raw type and value
-// bytes it was read from: an input whose bytes are unchanged since is not converted again (the
-// slot still holds its value), so an idle call costs a compare per input. Texts are compared
-// by content every call, as a new text may reuse the old one's address.
-struct InputSnapshot {
-  InputType type = InputType::kNone;
-  std::int32_t int_value = 0;
-  double double_value = 0.0;
-  std::uint32_t colour_value = 0;
-  bool raw_valid = false;
-  unsigned char raw_type = 0;
-  unsigned char raw_value[16] = {};
+// What the binding last saw of each input, on both sides, so that an idle call costs one
+// compare per input each way:
+// - the platform input's raw type and value bytes when last read (an input whose bytes are
+//   unchanged is not converted again: the slot still holds its value); an input the binding
+//   wrote is read again in the next call, so that the slot holds what the platform made of the
+//   value (a float narrowed, an index clamped);
+// - the slot's value fields after that, bit for bit (a slot whose fields are unchanged after the
+//   core ran is not written back).
+// Each side is a flat array of its own, so that each pass touches only the bytes it compares.
+// Texts are compared by content in both directions every call, as a new text may reuse the old
+// one's address or storage: the inputs that hold one are kept as bits, so that the passes over
+// all inputs need no test for them.
+struct InputMarks {
+  static constexpr std::int32_t kMaxInputs = 128;
+  static constexpr std::uint32_t kNeverRead = 0x100;  // no byte is this type code
+
+  struct Raw {
+    std::uint64_t low = 0;
+    std::uint64_t high = 0;
+    std::uint32_t type = kNeverRead;
+  };
+  // The slot's double_value, int_value and colour_value, which lie next to each other, as two
+  // words of bytes; its type apart.
+  struct Value {
+    std::uint64_t low = 0;
+    std::uint64_t high = 0;
+    std::int32_t type = 0;
+  };
+
+  Raw raw[kMaxInputs];
+  Value value[kMaxInputs];
+  std::uint64_t raw_text[kMaxInputs / 64] = {};    // the platform input holds a text
+  std::uint64_t value_text[kMaxInputs / 64] = {};  // the slot was handed over as a text
 };
 
 void readInput(s_SCInput_145& from, StudyInput& to) noexcept;
 void writeInputValue(const StudyInput& from, s_SCInput_145& to) noexcept;
 
-void readInputs(s_sc& sc, StudyInput* inputs, InputSnapshot* taken, std::int32_t count) noexcept;
+// Over the first `count` inputs (at most InputMarks::kMaxInputs; nothing when the platform's
+// array is shorter or absent).
+void readInputs(s_sc& sc, StudyInput* inputs, InputMarks& marks, std::int32_t count) noexcept;
 void writeDeclaredInputs(s_sc& sc, const StudyInput* inputs, std::int32_t count) noexcept;
-void writeChangedInputs(s_sc& sc, const StudyInput* inputs, InputSnapshot* taken,
+void writeChangedInputs(s_sc& sc, const StudyInput* inputs, InputMarks& marks,
                         std::int32_t count) noexcept;
 
 }  // namespace ostrel::platform
@@ -14438,7 +14461,7 @@ class BindingInstance {
 
   StudyHost host_;
   StudyInput inputs_[kPresentedInputs];
-  InputSnapshot taken_[kPresentedInputs];
+  InputMarks marks_;
   Subgraph subgraphs_[kPresentedSubgraphs];
   // Fixed, so that a text handed to the core never moves within the call; the core uses two.
   StoredTextCopy texts_[kStoredTextKeys];
@@ -14481,9 +14504,15 @@ class BindingInstance {
 
 namespace ostrel::platform {
 
-// Fills every operation; DirectHttpsGet only where the record stands in for the study's own
-// HTTPS client (the stand-in's simulator), otherwise the core uses its own client.
-void installPlatformOps(StudyHostOperations& ops, const ::s_sc& sc) noexcept;
+// Fills every operation but DirectHttpsGet (left null). None of them depends on the record, so
+// once per instance.
+void installPlatformOps(StudyHostOperations& ops) noexcept;
+
+using DirectHttpsGetOp = decltype(StudyHostOperations::DirectHttpsGet);
+// The DirectHttpsGet for record `sc`: only where the record stands in for the study's own HTTPS
+// client (the stand-in's simulator); null otherwise, and the core uses its own client. Set in
+// every call, as the record may change.
+DirectHttpsGetOp platformDirectHttpsGet(const ::s_sc& sc) noexcept;
 
 }  // namespace ostrel::platform
 // ---- platform/sc_datetime.h
@@ -14507,6 +14536,7 @@ namespace {
 
 static_assert(sizeof(int) == sizeof(std::int32_t), "stored ints are handed over by reference");
 static_assert(sizeof(SCDateTime) == sizeof(DateTime), "an SCDateTime is one 64-bit count");
+static_assert(kPresentedInputs <= InputMarks::kMaxInputs, "every presented input is marked");
 
 std::int32_t parseVersion(const char* text) noexcept {
   while (*text != '\0' && (*text < '0' || *text > '9')) ++text;
@@ -14530,14 +14560,15 @@ BindingInstance::BindingInstance() noexcept {
   host_.Subgraphs = subgraphs_;
   host_.SubgraphCount = kPresentedSubgraphs;
   host_.HostContext = this;
+  installPlatformOps(host_.Ops);
 }
 
 void BindingInstance::runStep(s_sc& sc, void (*step)(StudyHost&, void*), void* context) noexcept {
   sc_ = &sc;
-  installPlatformOps(host_.Ops, sc);
+  host_.Ops.DirectHttpsGet = platformDirectHttpsGet(sc);
   if (attach(sc)) {
     presentFields(sc);
-    readInputs(sc, inputs_, taken_, kPresentedInputs);
+    readInputs(sc, inputs_, marks_, kPresentedInputs);
     presentSubgraphs(sc);
     takeAnswer(sc);
     const std::int32_t recalc_from = host_.RecalcFromBar;
@@ -14555,9 +14586,10 @@ void BindingInstance::runStep(s_sc& sc, void (*step)(StudyHost&, void*), void* c
 }
 
 bool BindingInstance::attach(s_sc& sc) noexcept {
-  // An element access makes the platform allocate an array it has not allocated yet.
-  sc.Input.ElementAt(kPresentedInputs - 1);
-  sc.Subgraph.ElementAt(kPresentedSubgraphs - 1);
+  // An element access makes the platform allocate an array it has not allocated yet; one that
+  // is allocated needs none.
+  if (sc.Input.GetPointer() == nullptr) sc.Input.ElementAt(kPresentedInputs - 1);
+  if (sc.Subgraph.GetPointer() == nullptr) sc.Subgraph.ElementAt(kPresentedSubgraphs - 1);
   const int inputs = sc.Input.GetArraySize();
   const int subgraphs = sc.Subgraph.GetArraySize();
   if (inputs >= kPresentedInputs && subgraphs >= kPresentedSubgraphs) return true;
@@ -14582,7 +14614,7 @@ void BindingInstance::presentFields(s_sc& sc) noexcept {
   h.BarCount = bars;
   h.BarTimes = nullptr;
   if (bars > 0) {
-    sc.BaseDateTimeIn.ElementAt(0);
+    if (sc.BaseDateTimeIn.GetPointer() == nullptr) sc.BaseDateTimeIn.ElementAt(0);
     const SCDateTime* times = sc.BaseDateTimeIn.GetPointer();
     if (times != nullptr && sc.BaseDateTimeIn.GetArraySize() >= bars) {
       h.BarTimes = reinterpret_cast<const DateTime*>(times);  // NOLINT: same representation
@@ -14615,26 +14647,45 @@ void BindingInstance::presentFields(s_sc& sc) noexcept {
 }
 
 void BindingInstance::presentSubgraphs(s_sc& sc) noexcept {
-  const bool defaults = host_.IsDefaultsCall != 0;
+  // attach() made sure the array holds kPresentedSubgraphs; index it directly.
+  s_SCSubgraph_260* all = sc.Subgraph.GetPointer();
+  if (all == nullptr) {
+    for (Subgraph& to : subgraphs_) {
+      to.values = nullptr;
+      to.value_count = 0;
+      to.colours = nullptr;
+      to.colour_count = 0;
+    }
+    return;
+  }
+  const bool bars = sc.ArraySize > 0;
   for (std::int32_t i = 0; i < kPresentedSubgraphs; ++i) {
-    s_SCSubgraph_260& from = sc.Subgraph[i];
+    s_SCSubgraph_260& from = all[i];
     Subgraph& to = subgraphs_[i];
-    if (sc.ArraySize > 0) {
-      if (from.Data.GetPointer() == nullptr) from.Data.ElementAt(0);
-      if (from.DataColor.GetPointer() == nullptr) from.DataColor.ElementAt(0);
+    // The core writes straight into the platform's arrays, which it may have moved or resized
+    // since the last call: they are taken again every call.
+    float* values = from.Data.GetPointer();
+    std::uint32_t* colours = from.DataColor.GetPointer();
+    if ((values == nullptr || colours == nullptr) && bars) {
+      if (values == nullptr) from.Data.ElementAt(0);
+      if (colours == nullptr) from.DataColor.ElementAt(0);
+      values = from.Data.GetPointer();
+      colours = from.DataColor.GetPointer();
     }
-    // The core writes straight into the platform's arrays.
-    to.values = from.Data.GetPointer();
-    to.value_count = to.values != nullptr ? from.Data.GetArraySize() : 0;
-    to.colours = from.DataColor.GetPointer();
-    to.colour_count = to.colours != nullptr ? from.DataColor.GetArraySize() : 0;
-    if (defaults) {
-      if (!(to.name == from.Name.GetChars())) to.name.assign(from.Name.GetChars());
-      to.primary_colour = from.PrimaryColor;
-      to.draw_style = from.DrawStyle;
-      to.line_width = from.LineWidth;
-      to.third_style = from.LineStyle;
-    }
+    to.values = values;
+    to.value_count = values != nullptr ? from.Data.GetArraySize() : 0;
+    to.colours = colours;
+    to.colour_count = colours != nullptr ? from.DataColor.GetArraySize() : 0;
+  }
+  if (host_.IsDefaultsCall == 0) return;
+  for (std::int32_t i = 0; i < kPresentedSubgraphs; ++i) {
+    const s_SCSubgraph_260& from = all[i];
+    Subgraph& to = subgraphs_[i];
+    if (!(to.name == from.Name.GetChars())) to.name.assign(from.Name.GetChars());
+    to.primary_colour = from.PrimaryColor;
+    to.draw_style = from.DrawStyle;
+    to.line_width = from.LineWidth;
+    to.third_style = from.LineStyle;
   }
 }
 
@@ -14655,7 +14706,7 @@ void BindingInstance::writeBack(s_sc& sc, std::int32_t recalc_from,
   if (host_.IsDefaultsCall != 0) {
     writeDefaults(sc);
   } else {
-    writeChangedInputs(sc, inputs_, taken_, kPresentedInputs);
+    writeChangedInputs(sc, inputs_, marks_, kPresentedInputs);
   }
   if (host_.RecalcFromBar != recalc_from) sc.UpdateStartIndex = host_.RecalcFromBar;
   if (host_.EarliestChangedBar != earliest) {
@@ -15044,7 +15095,7 @@ std::int32_t directHttpsGet(StudyHost* host, const DirectHttpsRequest* request,
 
 }  // namespace
 
-void installPlatformOps(StudyHostOperations& ops, const s_sc& sc) noexcept {
+void installPlatformOps(StudyHostOperations& ops) noexcept {
   ops.LogMessage = &logMessage;
   ops.PlaceDrawing = &placeDrawing;
   ops.FindDrawing = &findDrawing;
@@ -15061,11 +15112,15 @@ void installPlatformOps(StudyHostOperations& ops, const s_sc& sc) noexcept {
   ops.ZoneTimeToHost = &zoneTimeToHost;
   ops.BarIndexAt = &barIndexAt;
   ops.StartHttpRequest = &startHttpRequest;
+  ops.DirectHttpsGet = nullptr;
+}
+
+DirectHttpsGetOp platformDirectHttpsGet(const s_sc& sc) noexcept {
 #if defined(OSTREL_SDK_STANDIN)
-  ops.DirectHttpsGet = sc.StandinDirectHttpsGet != nullptr ? &directHttpsGet : nullptr;
+  return sc.StandinDirectHttpsGet != nullptr ? &directHttpsGet : nullptr;
 #else
   static_cast<void>(sc);
-  ops.DirectHttpsGet = nullptr;
+  return nullptr;
 #endif
 }
 
@@ -15073,8 +15128,10 @@ void installPlatformOps(StudyHostOperations& ops, const s_sc& sc) noexcept {
 
 // ---- platform/input_binding.cpp
 
+#include <cstddef>
 #include <cstring>
 #include <limits>
+#include <type_traits>
 
 
 namespace ostrel::platform {
@@ -15088,9 +15145,35 @@ std::int32_t toInt32(unsigned value) noexcept {
   return static_cast<std::int32_t>(value > kMax ? kMax : value);
 }
 
+// Whether the platform's text `held` (null: none, which reads as empty) reads as `text`, as
+// strcmp judges it. A short text is compared inline (most of the study's are a few letters);
+// a longer one by strcmp. Either stops at the first difference, so neither reads past the end
+// of the shorter text.
+bool sameText(const HostString& text, const char* held) noexcept {
+  if (held == nullptr) return text.empty();
+  const char* ours = text.c_str();
+  constexpr std::size_t kInlineLength = 8;
+  if (text.size() >= kInlineLength) return std::strcmp(ours, held) == 0;
+  for (std::size_t k = 0;; ++k) {
+    if (held[k] != ours[k]) return false;
+    if (held[k] == '\0') return true;
+  }
+}
+
+const char* heldText(const s_SCInput_145& input) noexcept {
+  return input.UsesStringValue() ? input.StringValue : nullptr;
+}
+
+// Whether writing text slot `slot` would leave the platform's text `held` as it is.
+bool writesSameText(const StudyInput& slot, const char* held) noexcept {
+  if (slot.has_text != 0) return sameText(slot.text, held);
+  return held == nullptr || held[0] == '\0';
+}
+
 void setText(StudyInput& to, const char* text) noexcept {
-  if (text == nullptr) text = "";
-  if (to.type != InputType::kText || to.has_text == 0 || to.text != text) to.text.assign(text);
+  if (to.type != InputType::kText || to.has_text == 0 || !sameText(to.text, text)) {
+    to.text.assign(text != nullptr ? text : "");
+  }
   to.type = InputType::kText;
   to.has_text = 1;
 }
@@ -15104,46 +15187,100 @@ void setValue(StudyInput& to, InputType type, double d, std::int32_t i, std::uin
   to.has_text = 0;
 }
 
-// Bit for bit, so that a NaN the core left alone does not count as a change.
-bool sameDouble(double a, double b) noexcept {
-  std::uint64_t x = 0;
-  std::uint64_t y = 0;
-  std::memcpy(&x, &a, sizeof a);
-  std::memcpy(&y, &b, sizeof b);
-  return x == y;
+std::uint64_t bitsOf(double value) noexcept {
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits;
+}
+
+std::int32_t lowestBit(std::uint64_t word) noexcept {
+#if defined(__GNUC__) || defined(__clang__)
+  return __builtin_ctzll(word);
+#else
+  std::int32_t i = 0;
+  while ((word & 1u) == 0) {
+    word >>= 1;
+    ++i;
+  }
+  return i;
+#endif
+}
+
+void setBit(std::uint64_t* bits, std::int32_t i, bool on) noexcept {
+  const std::uint64_t bit = std::uint64_t{1} << (i % 64);
+  bits[i / 64] = on ? (bits[i / 64] | bit) : (bits[i / 64] & ~bit);
 }
 
 // The platform's value union as bytes (every type's value lies in its 16 bytes).
-void takeRaw(const s_SCInput_145& from, InputSnapshot& to) noexcept {
-  to.raw_type = from.ValueType;
-  std::memcpy(to.raw_value, from.ValueBytes, sizeof to.raw_value);
-  to.raw_valid = true;
+void takeRaw(const s_SCInput_145& from, InputMarks::Raw& to) noexcept {
+  static_assert(sizeof from.ValueBytes == 2 * sizeof(std::uint64_t), "the value union's size");
+  std::memcpy(&to.low, from.ValueBytes, sizeof to.low);
+  std::memcpy(&to.high, from.ValueBytes + sizeof to.low, sizeof to.high);
+  to.type = from.ValueType;
 }
 
-bool sameRaw(const s_SCInput_145& from, const InputSnapshot& to) noexcept {
-  return to.raw_valid && from.ValueType == to.raw_type &&
-         std::memcmp(to.raw_value, from.ValueBytes, sizeof to.raw_value) == 0;
+// Non-zero when the input's type or value bytes differ from its mark.
+std::uint64_t rawDifference(const s_SCInput_145& from, const InputMarks::Raw& to) noexcept {
+  std::uint64_t low = 0;
+  std::uint64_t high = 0;
+  std::memcpy(&low, from.ValueBytes, sizeof low);
+  std::memcpy(&high, from.ValueBytes + sizeof low, sizeof high);
+  return (low ^ to.low) | (high ^ to.high) | (from.ValueType ^ to.type);
 }
 
-void takeValue(const StudyInput& from, InputSnapshot& to) noexcept {
-  to.type = from.type;
-  to.int_value = from.int_value;
-  to.double_value = from.double_value;
-  to.colour_value = from.colour_value;
+// The value fields' bytes, which lie next to each other: the double, then the int and the
+// colour.
+static_assert(std::is_standard_layout<StudyInput>::value, "a slot is read by its layout");
+static_assert(offsetof(StudyInput, int_value) == offsetof(StudyInput, double_value) + 8 &&
+                  offsetof(StudyInput, colour_value) == offsetof(StudyInput, int_value) + 4,
+              "the value fields are adjacent");
+constexpr std::size_t kValueFields = offsetof(StudyInput, double_value);
+
+void valueWords(const StudyInput& slot, std::uint64_t& low, std::uint64_t& high) noexcept {
+  const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&slot) + kValueFields;
+  std::memcpy(&low, bytes, sizeof low);
+  std::memcpy(&high, bytes + sizeof low, sizeof high);
 }
 
-bool changed(const StudyInput& now, const InputSnapshot& then, s_sc& sc, std::int32_t index) {
-  if (now.type != then.type) return true;
+void takeValue(const StudyInput& from, InputMarks::Value& to) noexcept {
+  valueWords(from, to.low, to.high);
+  to.type = static_cast<std::int32_t>(from.type);
+}
+
+// Non-zero when any value field differs from the mark, bit for bit (a NaN the core left alone
+// is no change); the text apart.
+std::uint64_t valueDifference(const StudyInput& now, const InputMarks::Value& then) noexcept {
+  std::uint64_t low = 0;
+  std::uint64_t high = 0;
+  valueWords(now, low, high);
+  return (low ^ then.low) | (high ^ then.high) |
+         (static_cast<std::uint32_t>(now.type) ^ static_cast<std::uint32_t>(then.type));
+}
+
+// The marked fields back out of their words, byte for byte as they went in.
+std::int32_t markedInt(const InputMarks::Value& mark) noexcept {
+  std::int32_t value = 0;
+  std::memcpy(&value, &mark.high, sizeof value);
+  return value;
+}
+std::uint32_t markedColour(const InputMarks::Value& mark) noexcept {
+  std::uint32_t value = 0;
+  std::memcpy(&value, reinterpret_cast<const unsigned char*>(&mark.high) + sizeof(std::int32_t),
+              sizeof value);
+  return value;
+}
+
+// Whether the core changed what the platform reads of the slot: its type, or the value of that
+// type (a field of another type is not written back).
+bool changed(const StudyInput& now, const InputMarks::Value& then,
+             const s_SCInput_145& platform) noexcept {
+  if (static_cast<std::int32_t>(now.type) != then.type) return true;
   switch (now.type) {
     case InputType::kFloat:
-    case InputType::kTimeOfDay: return !sameDouble(now.double_value, then.double_value);
-    case InputType::kColour: return now.colour_value != then.colour_value;
-    case InputType::kText: {
-      const s_SCInput_145& platform = sc.Input[index];
-      const char* held = platform.UsesStringValue() ? platform.StringValue : nullptr;
-      return !(now.text == (held != nullptr ? held : ""));
-    }
-    default: return now.int_value != then.int_value;
+    case InputType::kTimeOfDay: return bitsOf(now.double_value) != then.low;
+    case InputType::kColour: return now.colour_value != markedColour(then);
+    case InputType::kText: return !writesSameText(now, heldText(platform));
+    default: return now.int_value != markedInt(then);
   }
 }
 
@@ -15206,20 +15343,71 @@ void writeInputValue(const StudyInput& from, s_SCInput_145& to) noexcept {
   }
 }
 
-void readInputs(s_sc& sc, StudyInput* inputs, InputSnapshot* taken, std::int32_t count) noexcept {
-  // The caller made sure the array holds `count` inputs; index it directly.
-  sc.Input.ElementAt(count - 1);
-  s_SCInput_145* all = sc.Input.GetPointer();
-  if (all == nullptr || sc.Input.GetArraySize() < count) return;
-  for (std::int32_t i = 0; i < count; ++i) {
-    s_SCInput_145& from = all[i];
-    InputSnapshot& mark = taken[i];
-    if (!from.UsesStringValue() && sameRaw(from, mark)) continue;
-    StudyInput& slot = inputs[i];
-    readInput(from, slot);
-    takeValue(slot, mark);
-    takeRaw(from, mark);
+namespace {
+
+// A slot read again, and both marks of it.
+void readAgain(s_SCInput_145& from, StudyInput& slot, InputMarks& marks, std::int32_t i) noexcept {
+  readInput(from, slot);
+  takeRaw(from, marks.raw[i]);
+  takeValue(slot, marks.value[i]);
+  setBit(marks.raw_text, i, from.UsesStringValue());
+  setBit(marks.value_text, i, slot.type == InputType::kText);
+}
+
+// Whether `difference` is non-zero for any of the first `count` pairs: two pairs at a time, with
+// one well-predicted branch for both (in the usual call nothing changed).
+template <typename A, typename B>
+bool anyDifference(const A* a, const B* b, std::int32_t count,
+                   std::uint64_t (*difference)(const A&, const B&)) noexcept {
+  std::int32_t i = 0;
+  for (; i + 1 < count; i += 2) {
+    if ((difference(a[i], b[i]) | difference(a[i + 1], b[i + 1])) != 0) return true;
   }
+  return i < count && difference(a[i], b[i]) != 0;
+}
+
+// Calls `visit(i)` for each bit i set in the first `count` bits, lowest first. The bits are
+// taken a word at a time before the visits, so a visit may change them.
+template <typename Visit>
+void forEachBit(const std::uint64_t* bits, std::int32_t count, Visit visit) noexcept {
+  for (std::int32_t word = 0; word * 64 < count; ++word) {
+    std::uint64_t left = bits[word];
+    while (left != 0) {
+      const std::int32_t i = word * 64 + lowestBit(left);
+      left &= left - 1;
+      if (i < count) visit(i);
+    }
+  }
+}
+
+// The slot goes to the platform; the platform's input is read again in the next call.
+void writeSlot(const StudyInput& slot, s_SCInput_145& to, InputMarks& marks,
+               std::int32_t i) noexcept {
+  writeInputValue(slot, to);
+  takeValue(slot, marks.value[i]);
+  setBit(marks.value_text, i, slot.type == InputType::kText);
+  marks.raw[i].type = InputMarks::kNeverRead;
+}
+
+}  // namespace
+
+void readInputs(s_sc& sc, StudyInput* inputs, InputMarks& marks, std::int32_t count) noexcept {
+  // The caller made sure the array holds `count` inputs; index it directly.
+  s_SCInput_145* all = sc.Input.GetPointer();
+  if (all == nullptr || count > InputMarks::kMaxInputs || sc.Input.GetArraySize() < count) return;
+  if (anyDifference(all, marks.raw, count, &rawDifference)) {
+    for (std::int32_t i = 0; i < count; ++i) {
+      if (rawDifference(all[i], marks.raw[i]) != 0) readAgain(all[i], inputs[i], marks, i);
+    }
+  }
+  // The texts by content. Unchanged bytes mean the same type, so these are still texts.
+  forEachBit(marks.raw_text, count, [&](std::int32_t i) {
+    const StudyInput& slot = inputs[i];
+    if (slot.type != InputType::kText || slot.has_text == 0 ||
+        !sameText(slot.text, all[i].StringValue)) {
+      readAgain(all[i], inputs[i], marks, i);
+    }
+  });
 }
 
 void writeDeclaredInputs(s_sc& sc, const StudyInput* inputs, std::int32_t count) noexcept {
@@ -15237,15 +15425,25 @@ void writeDeclaredInputs(s_sc& sc, const StudyInput* inputs, std::int32_t count)
   }
 }
 
-void writeChangedInputs(s_sc& sc, const StudyInput* inputs, InputSnapshot* taken,
+void writeChangedInputs(s_sc& sc, const StudyInput* inputs, InputMarks& marks,
                         std::int32_t count) noexcept {
-  for (std::int32_t i = 0; i < count; ++i) {
-    if (!changed(inputs[i], taken[i], sc, i)) continue;
-    s_SCInput_145& to = sc.Input[i];
-    writeInputValue(inputs[i], to);
-    takeValue(inputs[i], taken[i]);
-    takeRaw(to, taken[i]);
+  s_SCInput_145* all = sc.Input.GetPointer();
+  if (all == nullptr || count > InputMarks::kMaxInputs || sc.Input.GetArraySize() < count) return;
+  const bool any = anyDifference(inputs, marks.value, count, &valueDifference);
+  for (std::int32_t i = 0; any && i < count; ++i) {
+    const StudyInput& now = inputs[i];
+    if (valueDifference(now, marks.value[i]) == 0) continue;
+    if (changed(now, marks.value[i], all[i])) {
+      writeSlot(now, all[i], marks, i);
+    } else {
+      takeValue(now, marks.value[i]);  // a field of another type only: no compare next time
+      setBit(marks.value_text, i, now.type == InputType::kText);
+    }
   }
+  // The texts by content. Unchanged fields mean the same type, so these are still texts.
+  forEachBit(marks.value_text, count, [&](std::int32_t i) {
+    if (!writesSameText(inputs[i], heldText(all[i]))) writeSlot(inputs[i], all[i], marks, i);
+  });
 }
 
 }  // namespace ostrel::platform
