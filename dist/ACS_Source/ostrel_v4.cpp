@@ -9747,6 +9747,7 @@ ParseOutcome parseGexProfile(StudyHost& host, const char* const* response_text,
 // subgraphs are reached by clamped index; the study entry refuses a host that provides none, so
 // these accessors may assume at least one of each.
 
+#include <cmath>
 #include <cstdint>
 
 
@@ -9756,8 +9757,11 @@ inline void logMessage(StudyHost& h, const char* text, std::int32_t flag) {
   if (h.Ops.LogMessage != nullptr) h.Ops.LogMessage(&h, text != nullptr ? text : "", flag);
 }
 
+// A drawing at a price that is not finite (a conversion that overflowed the float range, say)
+// never reaches the host, which could place it nowhere: it is answered as not placed.
 inline std::int32_t placeDrawing(StudyHost& h, DrawingSpec& spec) {
-  if (h.Ops.PlaceDrawing == nullptr) {
+  if (h.Ops.PlaceDrawing == nullptr || !std::isfinite(spec.BeginValue) ||
+      !std::isfinite(spec.EndValue)) {
     spec.DrawingNumber = 0;
     return 0;
   }
