@@ -3,7 +3,8 @@
 
 Each tests/golden/*.scenario.json becomes fuzz/corpus/platform_entry/golden_<name>: the same
 chart, inputs and calls as an op stream of fuzz/platform_entry_target.h (answers from files
-inlined). What the op stream cannot say (another host zone, a clock apart from the chart's
+inlined); the first-profile scenario also becomes hostile_<state>, the same calls on a record in
+one hostile state each (see variants()). What the op stream cannot say (another host zone, a clock apart from the chart's
 time, a current bar other than the last) is left out. Run it again after a scenario changes:
   fuzz/platform_entry_seeds.py
 """
@@ -81,7 +82,9 @@ def conversion_op(conversion):
         text_field(conversion.get("body", "").encode(), MAX_ANSWER)
 
 
-def seed(scenario, folder):
+def seed(scenario, folder, before=None):
+    """`before`: op bytes to insert before the call of each index (0 the first update call)."""
+    before = before or {}
     chart = scenario.get("chart", {})
     start = seconds(chart.get("bar_start", "2026-03-10 09:30:00"))
     step = int(chart.get("bar_seconds", 60))
@@ -92,7 +95,8 @@ def seed(scenario, folder):
         out += struct.pack("<BBi", OP_CHART, 3, int(chart["host_build"]))
     for slot, value in scenario.get("inputs", {}).items():
         out += input_op(slot, value)
-    for call in scenario.get("calls", []):
+    for index, call in enumerate(scenario.get("calls", [])):
+        out += before.get(index, b"")
         if "time" in call:
             out += struct.pack("<Bi", OP_TIME, seconds(call["time"]))
         if "alt_clock" in call:
@@ -124,12 +128,68 @@ def seed(scenario, folder):
     return bytes(out)
 
 
+# The first-profile scenario's calls: 0 full recalculation (history request), 1 history answer
+# (and the profile request), 2 profile answer (drawn), 3 quiet, 4 last call. Each variant puts
+# the record into one state the simulated host never produces before some of them, so that
+# even a short run starts from every kind of hostile record.
+OP_RAW, OP_BAR_TIME, OP_SHAPE, OP_RECORD = 4, 6, 7, 8
+FOLLOW, SHORT, UNALLOCATED, ABSENT = 0, 1, 2, 3
+SUBGRAPHS = 19
+REQUEST_START_TIME, TICKER, FUTURES_TARGET = 105, 2, 109
+
+
+def shape(array, kind, short_by=0):
+    return struct.pack("<BBBH", OP_SHAPE, array, kind, short_by)
+
+
+def record(field, value):
+    return struct.pack("<BBi", OP_RECORD, field, value)
+
+
+def raw_text(slot, data):
+    return struct.pack("<BBB", OP_RAW, slot, 26) + text_field(data, MAX_TEXT)
+
+
+def variants():
+    values_unallocated = b"".join(shape(k, UNALLOCATED) for k in range(SUBGRAPHS))
+    colours_absent = b"".join(shape(SUBGRAPHS + k, ABSENT) for k in range(SUBGRAPHS))
+    all_short = b"".join(shape(k, SHORT, 59) for k in range(2 * SUBGRAPHS))
+    nan_days = struct.pack("<d", float("nan")) + bytes(8)
+    return {
+        "subgraphs_unallocated": {1: values_unallocated + colours_absent},
+        "subgraphs_short": {1: b"".join(shape(k, SHORT, 50) for k in range(3)), 2: all_short},
+        "bar_times_absent": {1: shape(2 * SUBGRAPHS, ABSENT)},
+        "bar_times_unallocated_short": {0: shape(2 * SUBGRAPHS, UNALLOCATED),
+                                        2: shape(2 * SUBGRAPHS, SHORT, 30)},
+        "array_size_zero": {1: record(0, 0), 2: record(0, 0)},
+        "array_size_beyond_arrays": {1: record(0, 100000), 2: record(0, 100000)},
+        "array_size_negative": {2: record(0, -7)},
+        "bars_vanish_after_drawing": {3: struct.pack("<BiHH", OP_BARS, 0, 60, 0),
+                                      4: struct.pack("<BiHH", OP_BARS, 0, 60, 1)},
+        "bar_times_out_of_order": {1: struct.pack("<BHq", OP_BAR_TIME, 30, -(1 << 62)) +
+                                   struct.pack("<BHq", OP_BAR_TIME, 31, (1 << 62))},
+        "start_time_nan_date": {0: struct.pack("<BBB", OP_RAW, REQUEST_START_TIME, 8) + nan_days},
+        "answer_id_never_made": {2: record(6, 12345)},
+        "answer_id_zero": {1: record(6, 0)},
+        "defaults_mid_session": {3: struct.pack("<BBH", OP_CALL, 8, 1)},
+        "last_call_then_more": {3: struct.pack("<BBH", OP_CALL, 2, 1) +
+                                struct.pack("<BBH", OP_CALL, 1, 1)},
+        "record_with_few_inputs": {2: struct.pack("<BBB", OP_RECORD, 7, 11)},
+        "texts_of_any_bytes": {0: raw_text(TICKER, b"\xff\xfe es_spx \x01" * 40) +
+                               raw_text(FUTURES_TARGET, b"x" * 2000)},
+    }
+
+
 def main():
     OUT.mkdir(parents=True, exist_ok=True)
     for path in sorted(GOLDEN.glob("*.scenario.json")):
         scenario = json.loads(path.read_text())
         name = path.name[: -len(".scenario.json")].replace("-", "_")
         (OUT / ("golden_" + name)).write_bytes(seed(scenario, path.parent))
+    first = GOLDEN / "first-profile.scenario.json"
+    scenario = json.loads(first.read_text())
+    for name, before in variants().items():
+        (OUT / ("hostile_" + name)).write_bytes(seed(scenario, first.parent, before))
     return 0
 
 
