@@ -3,22 +3,19 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
 #include <memory>
-#include <optional>
 #include <utility>
 #include <vector>
 
 #include "fuzz/op_reader.h"
 #include "fuzz/platform_arrays.h"
+#include "fuzz/platform_entry_checks.h"
+#include "fuzz/record_overrides.h"
 #include "host/time_units.h"
 #include "platform/platform_sdk.h"
 #include "sim/platform_record.h"
 #include "sim/sim_host.h"
-#include "soak/hidden_check.h"
-#include "soak/invariants.h"
-#include "soak/violations.h"
 #include "study/input_ids.h"
 
 extern "C" void scsf_OstrelLevels(s_sc& sc);  // platform/platform_exports.cpp
@@ -47,27 +44,6 @@ enum CallFlag : std::uint8_t {
   kReplayClock = 128,
 };
 
-struct RawInput {
-  std::int32_t slot = 0;
-  unsigned char type = 0;
-  unsigned char value[16] = {};
-  std::string text;
-};
-
-// What the next call's record holds beyond what the simulated platform presents.
-struct RecordOverrides {
-  std::optional<std::int32_t> array_size;
-  std::optional<std::int32_t> update_start;
-  std::optional<float> tick;
-  std::optional<std::int64_t> now;
-  std::optional<std::pair<std::int32_t, std::int64_t>> replay;
-  std::optional<std::int32_t> earliest;
-  std::optional<std::int32_t> request_id;
-  std::int32_t inputs = -1;  // -1: all
-  std::int32_t subgraphs = -1;
-  std::vector<RawInput> raw;
-};
-
 std::int32_t clampToInt32(double v) {
   if (!(v == v)) return 0;
   if (v >= 2147483647.0) return std::numeric_limits<std::int32_t>::max();
@@ -84,16 +60,12 @@ thread_local Driver* t_driver = nullptr;
 
 class Driver {
  public:
-  Driver() : platform_(std::make_unique<sim::PlatformRecord>(sim_, &hookedStudy)) {
+  Driver()
+      : platform_(std::make_unique<sim::PlatformRecord>(sim_, &hookedStudy)),
+        checks_(kApiKey, addUserDrawing(sim_)) {
     StudyHost& h = sim_.host();
     sim_.setBars(kBase, kMicrosPerMinute, 60);
     h.CurrentTime = h.ClockTime = h.AltClockTime = fromBase(3600);
-    DrawingSpec user;
-    user.DrawingType = 3;  // a horizontal line of the user's own
-    user.BeginValue = user.EndValue = 1.0f;
-    drawings_.setUserDrawing(sim_.addDrawing(user, /*study_own=*/false));
-    ctx_.violations = &violations_;
-    ctx_.instance = &name_;
   }
   Driver(const Driver&) = delete;
   Driver& operator=(const Driver&) = delete;
@@ -112,17 +84,21 @@ class Driver {
     overrides_ = RecordOverrides();
     script_ = sim::CallScript();
     call(kLastCall, 0);
-    return violations_.count() == 0;
+    return checks_.ok();
   }
 
-  std::string firstProblem() const {
-    if (violations_.kept().empty()) return std::string();
-    const soak::SoakViolation& v = violations_.kept().front();
-    return "call " + std::to_string(v.call) + ": " + v.what;
-  }
+  std::string firstProblem() const { return checks_.firstProblem(); }
 
  private:
   static void hookedStudy(s_sc& sc) { t_driver->present(sc); }
+
+  // A horizontal line of the user's own, which no call of the study may remove.
+  static std::int32_t addUserDrawing(sim::SimHost& chart) {
+    DrawingSpec user;
+    user.DrawingType = 3;
+    user.BeginValue = user.EndValue = 1.0f;
+    return chart.addDrawing(user, /*study_own=*/false);
+  }
 
   void op(OpReader& in) {
     StudyHost& h = sim_.host();
@@ -167,8 +143,11 @@ class Driver {
         const bool null_text = (in.u8() & 1) != 0;
         std::string text = in.bytes(in.u16() % (kMaxAnswer + 1));
         script_.response_ready = true;
-        script_.response_text.reset();
-        if (!null_text) script_.response_text = std::move(text);
+        if (null_text) {
+          script_.response_text.reset();
+        } else {
+          script_.response_text.emplace(std::move(text));
+        }
         break;
       }
       case 10: {
@@ -268,40 +247,11 @@ class Driver {
   void present(s_sc& sc) {
     const StudyHost& h = sim_.host();
     arrays_.install(sc, h.BarTimes, h.BarCount);
-    const RecordOverrides& o = overrides_;
-    if (o.array_size) sc.ArraySize = *o.array_size;
-    if (o.update_start) sc.UpdateStartIndex = *o.update_start;
-    if (o.tick) sc.TickSize = *o.tick;
-    if (o.now)
-      sc.CurrentSystemDateTime = sc.CurrentSystemDateTimeMS = SCDateTime::MICROSECONDS(*o.now);
-    if (o.replay) {
-      sc.ReplayStatus = o.replay->first;
-      sc.CurrentDateTimeForReplay = SCDateTime::MICROSECONDS(o.replay->second);
-    }
-    if (o.earliest) sc.EarliestUpdateSubgraphDataArrayIndex = *o.earliest;
-    if (o.request_id) sc.HTTPRequestID = *o.request_id;
-    s_SCInput_145* inputs = sc.Input.GetPointer();
-    const int input_count = sc.Input.GetArraySize();
-    for (const RawInput& raw : o.raw) {
-      if (inputs == nullptr || raw.slot >= input_count) continue;
-      s_SCInput_145& to = inputs[raw.slot];
-      if (raw.type == STRING_VALUE) {
-        to.SetString(raw.text.c_str());
-        continue;
-      }
-      to.ClearString();
-      to.ValueType = raw.type;
-      std::memcpy(to.ValueBytes, raw.value, sizeof raw.value);
-    }
-    s_SCSubgraph_260* subgraphs = sc.Subgraph.GetPointer();
-    const int subgraph_count = sc.Subgraph.GetArraySize();
-    if (o.inputs >= 0) sc.Input.InternalSetArray(inputs, o.inputs);
-    if (o.subgraphs >= 0) sc.Subgraph.InternalSetArray(subgraphs, o.subgraphs);
+    const RecordOverrides::Held held = overrides_.apply(sc);
     arrays_.use();
     scsf_OstrelLevels(sc);
     PlatformArrays::unuse();
-    sc.Input.InternalSetArray(inputs, input_count);
-    sc.Subgraph.InternalSetArray(subgraphs, subgraph_count);
+    RecordOverrides::restore(sc, held);
   }
 
   void call(std::uint8_t flags, std::uint16_t seconds) {
@@ -335,49 +285,23 @@ class Driver {
     script_ = sim::CallScript();
     overrides_ = RecordOverrides();
 
-    ctx_.call = calls_;
-    check(rec, flags, refused, before);
+    CallKind kind;
+    kind.last = (flags & kLastCall) != 0;
+    kind.defaults = (flags & kDefaults) != 0 && !kind.last;
+    kind.hidden = (flags & kHidden) != 0;
+    kind.refused = refused;
+    // A sweep that keeps meeting the same drawing stops at its bound and may leave others.
+    kind.swept =
+        (flags & kFullRecalc) != 0 && (flags & kStickyFind) == 0 && !kind.defaults && !refused;
+    if (trace_) trace(rec, flags, refused);
+    checks_.afterCall(sim_, rec, kind, before, platform_->holdsBindingState(), calls_);
   }
 
-  void check(const sim::CallRecord& rec, std::uint8_t flags, bool refused,
-             soak::HeldRecords before) {
-    const bool last = (flags & kLastCall) != 0;
-    const bool defaults = (flags & kDefaults) != 0 && !last;
-    if (trace_) {
-      std::fprintf(stderr,
-                   "call %d flags %u: %zu placed, %zu removed, %zu requests, %zu logged%s\n",
-                   calls_, static_cast<unsigned>(flags), rec.placed.size(), rec.removed.size(),
-                   rec.requests.size(), rec.log.size(), refused ? " (refused record)" : "");
-      for (const sim::LogEntry& e : rec.log) std::fprintf(stderr, "  log: %s\n", e.text.c_str());
-    }
-    soak::checkLogLines(rec, kApiKey, ctx_);
-    // A sweep that keeps meeting the same drawing stops at its bound and may leave others.
-    const bool swept =
-        (flags & kFullRecalc) != 0 && (flags & kStickyFind) == 0 && !defaults && !refused;
-    drawings_.afterCall(sim_, rec, swept, ctx_);
-    soak::checkStoredKeys(sim_, ctx_, keys_);
-    if (!refused) soak::checkPremiums(sim_, ctx_, premiums_);
-    if ((flags & kHidden) != 0 && !defaults && !last && !refused) {
-      soak::checkHiddenCall(sim_, rec, before, ctx_, hidden_);
-    } else {
-      hidden_.clear();
-    }
-    if (defaults && (!rec.placed.empty() || !rec.removed.empty() || rec.removed_all != 0 ||
-                     !rec.requests.empty() || !rec.conversions.empty())) {
-      ctx_.report("the defaults call drew, removed or sent something");
-    }
-    if (!last) return;
-    if (platform_->holdsBindingState()) {
-      ctx_.report("the binding still holds the instance after the last call");
-    }
-    if (refused) return;
-    const std::size_t left = soak::studyDrawingCount(sim_);
-    if (left != 0)
-      ctx_.report(std::to_string(left) + " drawings of the study left after the last call");
-    const soak::HeldRecords kept = soak::heldRecords(sim_);
-    if (kept.gex != nullptr || kept.greek != nullptr) {
-      ctx_.report("the last call left a profile record's stored pointer set");
-    }
+  void trace(const sim::CallRecord& rec, std::uint8_t flags, bool refused) const {
+    std::fprintf(stderr, "call %d flags %u: %zu placed, %zu removed, %zu requests, %zu logged%s\n",
+                 calls_, static_cast<unsigned>(flags), rec.placed.size(), rec.removed.size(),
+                 rec.requests.size(), rec.log.size(), refused ? " (refused record)" : "");
+    for (const sim::LogEntry& e : rec.log) std::fprintf(stderr, "  log: %s\n", e.text.c_str());
   }
 
   sim::SimHost sim_;
@@ -389,13 +313,7 @@ class Driver {
   int calls_ = 0;
   bool trace_ = std::getenv("OSTREL_FUZZ_TRACE") != nullptr;  // each call's doings on stderr
 
-  soak::SoakViolations violations_;
-  soak::CheckContext ctx_;
-  std::string name_ = "fuzz";
-  soak::DrawingInvariant drawings_;
-  soak::ReportOnce keys_;
-  soak::ReportOnce premiums_;
-  soak::ReportOnce hidden_;
+  EntryChecks checks_;
 };
 
 }  // namespace

@@ -29,11 +29,9 @@
 // The base time is 2026-04-14 09:30:00 New York time, the chart's zone; 60 one-minute bars
 // start there. The driver makes the defaults call first and always ends with a last call.
 //
-// Checks after every call, those of the soak that apply (soak/invariants.h,
-// soak/hidden_check.h): drawings accounted for, stored keys in range, premiums usable, the key
-// in no log line, a hidden call's leavings; a defaults call draws and sends nothing; after a
-// last call the binding holds no instance, no drawing of the study is left and both profile
-// records are released. The platform's per-bar arrays are exact-size heap blocks
+// After every call it checks what fuzz/platform_entry_checks.h lists (the soak's checks that
+// apply, and the binding instance's lifecycle). The record's changes for one call are
+// fuzz/record_overrides.h; the platform's per-bar arrays are exact-size heap blocks
 // (fuzz/platform_arrays.h), so an access past their end is a sanitizer report. With
 // OSTREL_FUZZ_TRACE set in the environment each call's doings go to standard error.
 #pragma once
