@@ -1,5 +1,7 @@
 #include "fuzz/platform_entry_checks.h"
 
+#include "study/input_ids.h"
+
 namespace ostrel::fuzz {
 
 EntryChecks::EntryChecks(const char* api_key, std::int32_t user_drawing) : api_key_(api_key) {
@@ -11,7 +13,11 @@ EntryChecks::EntryChecks(const char* api_key, std::int32_t user_drawing) : api_k
 void EntryChecks::afterCall(sim::SimHost& chart, const sim::CallRecord& rec, const CallKind& kind,
                             soak::HeldRecords before, bool binding_holds_instance, long call) {
   ctx_.call = call;
-  soak::checkLogLines(rec, api_key_, ctx_);
+  // The key is the study's only while the key input holds it as a text; otherwise the study
+  // sends "Unset", and a text of the service that holds these bytes is no secret of its.
+  const StudyInput& key = chart.input(in::kApiKey);
+  const bool holds_key = key.type == InputType::kText && key.has_text != 0 && key.text == api_key_;
+  soak::checkLogLines(rec, holds_key ? api_key_ : "", ctx_);
   drawings_.afterCall(chart, rec, kind.swept, ctx_);
   soak::checkStoredKeys(chart, ctx_, keys_);
   if (!kind.refused) soak::checkPremiums(chart, ctx_, premiums_);

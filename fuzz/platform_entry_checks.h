@@ -1,8 +1,9 @@
 // EntryChecks: what the platform entry's fuzz target checks after every call, the soak's checks
 // that apply to a record in any state (soak/invariants.h, soak/hidden_check.h) and the
 // lifecycle of the binding's instance:
-// - the API key in no log line; every drawing of the study accounted for in a slot, the user's
-//   drawing kept, drawn prices finite; stored values only under the study state's keys;
+// - the API key in no log line (while the key input holds it); every drawing of the study
+//   accounted for in a slot, the user's drawing kept, drawn prices finite; stored values only
+//   under the study state's keys;
 // - premiums usable (unless the binding refused the record: the study never saw it);
 // - a hidden call leaves no drawing and sends nothing; a defaults call draws, removes and sends
 //   nothing;
