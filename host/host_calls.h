@@ -7,6 +7,7 @@
 // these accessors may assume at least one of each.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 #include "host/study_host.h"
@@ -17,8 +18,11 @@ inline void logMessage(StudyHost& h, const char* text, std::int32_t flag) {
   if (h.Ops.LogMessage != nullptr) h.Ops.LogMessage(&h, text != nullptr ? text : "", flag);
 }
 
+// A drawing at a price that is not finite (a conversion that overflowed the float range, say)
+// never reaches the host, which could place it nowhere: it is answered as not placed.
 inline std::int32_t placeDrawing(StudyHost& h, DrawingSpec& spec) {
-  if (h.Ops.PlaceDrawing == nullptr) {
+  if (h.Ops.PlaceDrawing == nullptr || !std::isfinite(spec.BeginValue) ||
+      !std::isfinite(spec.EndValue)) {
     spec.DrawingNumber = 0;
     return 0;
   }

@@ -81,7 +81,7 @@ bool BindingInstance::attach(s_sc& sc) noexcept {
 
 void BindingInstance::presentFields(s_sc& sc) noexcept {
   StudyHost& h = host_;
-  h.IsDefaultsCall = sc.SetDefaults != 0 ? 1 : 0;
+  h.IsDefaultsCall = sc.SetDefaults != 0 && sc.LastCallToFunction == 0 ? 1 : 0;
   h.IsRemovalCall = sc.LastCallToFunction != 0 ? 1 : 0;
   h.IsSuspended = sc.HideStudy != 0 ? 1 : 0;
   h.IsFullRecalc = sc.IsFullRecalculation != 0 ? 1 : 0;

@@ -26,7 +26,9 @@ void storeInstance(s_sc& sc, BindingInstance* instance) noexcept {
 }
 
 void runCall(s_sc& sc) {
-  if (sc.SetDefaults != 0) {
+  // A last call is the last whatever else it claims: the instance's records and drawings go,
+  // and its state is freed, even when the defaults flag is set too.
+  if (sc.SetDefaults != 0 && sc.LastCallToFunction == 0) {
     std::unique_ptr<BindingInstance> once(new (std::nothrow) BindingInstance);
     if (once == nullptr) {
       logFailure(sc, "Ostrel: out of memory; the study was not set up.");

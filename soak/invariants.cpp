@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "study/input_ids.h"
+#include "study/input_readers.h"
 #include "study/state_keys.h"
 
 namespace ostrel::soak {
@@ -192,8 +193,9 @@ void checkStoredKeys(const sim::SimHost& chart, const CheckContext& ctx, ReportO
 }
 
 void checkPremiums(sim::SimHost& chart, const CheckContext& ctx, ReportOnce& once) {
-  const double mul = chart.input(in::kMultiplicativePremium).double_value;
-  const double add = chart.input(in::kAdditivePremium).double_value;
+  // As the study reads them, whatever type the inputs hold.
+  const double mul = readFloat(chart.input(in::kMultiplicativePremium));
+  const double add = readFloat(chart.input(in::kAdditivePremium));
   if (std::isfinite(mul) && mul > 0.0 && std::isfinite(add)) {
     once.clear();
     return;

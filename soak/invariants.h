@@ -15,7 +15,8 @@
 // - every drawn price is finite.
 // Stored values (checkStoredKeys): only the study state's keys are ever touched: ints 0, 1, 6,
 // 7, 8..999, 1000, 1001; times 2, 3; texts 0, 1; pointers 0, 1; no float.
-// Premiums (checkPremiums): both premium inputs finite, the multiplicative one above 0.
+// Premiums (checkPremiums): both premium inputs, read as the study reads them (any type),
+// finite, the multiplicative one above 0.
 // Log (checkLogLines): the API key appears in no log line.
 // Sharing (chartFingerprint): a digest of everything a chart holds, compared around the other
 // chart's calls, so a study that wrote into another instance's chart would show.

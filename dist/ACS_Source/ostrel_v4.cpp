@@ -9747,6 +9747,7 @@ ParseOutcome parseGexProfile(StudyHost& host, const char* const* response_text,
 // subgraphs are reached by clamped index; the study entry refuses a host that provides none, so
 // these accessors may assume at least one of each.
 
+#include <cmath>
 #include <cstdint>
 
 
@@ -9756,8 +9757,11 @@ inline void logMessage(StudyHost& h, const char* text, std::int32_t flag) {
   if (h.Ops.LogMessage != nullptr) h.Ops.LogMessage(&h, text != nullptr ? text : "", flag);
 }
 
+// A drawing at a price that is not finite (a conversion that overflowed the float range, say)
+// never reaches the host, which could place it nowhere: it is answered as not placed.
 inline std::int32_t placeDrawing(StudyHost& h, DrawingSpec& spec) {
-  if (h.Ops.PlaceDrawing == nullptr) {
+  if (h.Ops.PlaceDrawing == nullptr || !std::isfinite(spec.BeginValue) ||
+      !std::isfinite(spec.EndValue)) {
     spec.DrawingNumber = 0;
     return 0;
   }
@@ -13812,9 +13816,11 @@ void declareInputs(StudyHost& host) noexcept {
 // The two futures premiums every converted price uses: price * multiplicative + additive.
 //
 // A multiplicative premium that is not greater than 0 (NaN and types without a float reading,
-// such as a text, included) is rewritten in the input itself to the float 1.0, so the user sees
-// the corrected value; the additive premium is used as read. A host with fewer input slots than
-// the premiums need gets 0 and 1, and none of its inputs is written.
+// such as a text, included) or is infinite is rewritten in the input itself to the float 1.0,
+// so the user sees the corrected value; the additive premium is used as read, unless it is not
+// finite (a chartbook edited by hand can hold any bits): it is rewritten to its default, 0.
+// Either would make every converted price non-finite. A host with fewer input slots than the
+// premiums need gets 0 and 1, and none of its inputs is written.
 
 
 namespace ostrel {
@@ -13828,6 +13834,8 @@ Premiums readPremiums(StudyHost& host) noexcept;
 
 }  // namespace ostrel
 
+#include <cmath>
+
 
 namespace ostrel {
 
@@ -13837,12 +13845,18 @@ Premiums readPremiums(StudyHost& host) noexcept {
   // a premium that the host does not have: read and repair only slots that exist.
   if (host.Inputs == nullptr) return out;
   if (host.InputCount > in::kAdditivePremium) {
-    out.additive = readFloat(host.Inputs[in::kAdditivePremium]);
+    StudyInput& additive = host.Inputs[in::kAdditivePremium];
+    out.additive = readFloat(additive);
+    // Not finite, it would make every converted price so: back to its default, 0.
+    if (!std::isfinite(out.additive)) {
+      additive.setFloat(0.0f);
+      out.additive = 0.0f;
+    }
   }
   if (host.InputCount <= in::kMultiplicativePremium) return out;
   StudyInput& multiplicative = host.Inputs[in::kMultiplicativePremium];
   out.multiplicative = readFloat(multiplicative);
-  if (!(out.multiplicative > 0.0f)) {
+  if (!(out.multiplicative > 0.0f) || !std::isfinite(out.multiplicative)) {
     multiplicative.setFloat(1.0f);
     out.multiplicative = 1.0f;
   }
@@ -14606,7 +14620,7 @@ bool BindingInstance::attach(s_sc& sc) noexcept {
 
 void BindingInstance::presentFields(s_sc& sc) noexcept {
   StudyHost& h = host_;
-  h.IsDefaultsCall = sc.SetDefaults != 0 ? 1 : 0;
+  h.IsDefaultsCall = sc.SetDefaults != 0 && sc.LastCallToFunction == 0 ? 1 : 0;
   h.IsRemovalCall = sc.LastCallToFunction != 0 ? 1 : 0;
   h.IsSuspended = sc.HideStudy != 0 ? 1 : 0;
   h.IsFullRecalc = sc.IsFullRecalculation != 0 ? 1 : 0;
@@ -15456,6 +15470,8 @@ void writeChangedInputs(s_sc& sc, const StudyInput* inputs, InputMarks& marks,
 // runPlatformCall finds the instance's BindingInstance behind its persistent pointer (creating
 // it on the first update call), runs the core through it and, on the platform's last call for
 // the instance, frees it. The defaults call runs on a short-lived instance and stores nothing.
+// A last call that also claims to be a defaults call is a last call (the core sees a removal):
+// the platform calls the instance no more, so what it owns must go now.
 // No exception leaves it; a failure ends as one line in the platform's log.
 
 struct s_sc;  // the platform's study record (platform/platform_sdk.h)
@@ -15495,7 +15511,9 @@ void storeInstance(s_sc& sc, BindingInstance* instance) noexcept {
 }
 
 void runCall(s_sc& sc) {
-  if (sc.SetDefaults != 0) {
+  // A last call is the last whatever else it claims: the instance's records and drawings go,
+  // and its state is freed, even when the defaults flag is set too.
+  if (sc.SetDefaults != 0 && sc.LastCallToFunction == 0) {
     std::unique_ptr<BindingInstance> once(new (std::nothrow) BindingInstance);
     if (once == nullptr) {
       logFailure(sc, "Ostrel: out of memory; the study was not set up.");

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "fuzz/fuzz_targets.h"
+#include "fuzz/platform_entry_target.h"
 #include "fuzz/utf8_repair_target.h"
 
 namespace ostrel {
@@ -23,6 +24,13 @@ struct Target {
   Entry entry;
 };
 
+bool platformEntry(const std::uint8_t* data, std::size_t size) {
+  std::string why;
+  const bool ok = fuzz::checkPlatformEntry(data, size, &why);
+  if (!ok) ADD_FAILURE() << why;
+  return ok;
+}
+
 const Target kTargets[] = {
     {"gex_profile", &fuzz::checkGexProfile},
     {"greek_profile", &fuzz::checkGreekProfile},
@@ -30,6 +38,7 @@ const Target kTargets[] = {
     {"futures_conversion", &fuzz::checkFuturesConversion},
     {"json_document", &fuzz::checkJsonDocument},
     {"utf8_repair", &fuzz::checkUtf8Repair},
+    {"platform_entry", &platformEntry},
 };
 
 std::string readBytes(const fs::path& path) {

@@ -216,5 +216,28 @@ TEST(PlatformRecordState, TheBindingFreesItsStateOnTheLastCall) {
   EXPECT_EQ(chart.sim.storedPointers().values.count(platform::kInstancePointerKey), 0u);
 }
 
+// A chartbook being closed may hand the last call with the defaults flag still set: the
+// instance, its records and its drawings go all the same.
+TEST(PlatformRecordState, ALastCallFlaggedAsDefaultsStillFreesEverything) {
+  Chart chart(true);
+  s_sc& sc = chart.platform.record();
+  const std::string first = history("5510");
+  const std::string profile = profileAnswer();
+  chart.call(kLater, /*full_recalc=*/true);
+  chart.call(kLater + kMicrosPerSecond, false, &first);
+  chart.call(kLater + 2 * kMicrosPerSecond, false, &profile);
+  ASSERT_FALSE(chart.sim.drawings().empty());
+  StudyHost& h = chart.sim.host();
+  h.IsRemovalCall = 1;
+  h.IsDefaultsCall = 1;
+  chart.call(kLater + 3 * kMicrosPerSecond);
+  h.IsRemovalCall = 0;
+  h.IsDefaultsCall = 0;
+  EXPECT_EQ(sc.GetPersistentPointer(platform::kInstancePointerKey), nullptr);
+  EXPECT_EQ(chart.sim.storedPointers().values.at(0), nullptr);
+  EXPECT_EQ(chart.sim.storedPointers().values.at(1), nullptr);
+  for (const auto& entry : chart.sim.drawings()) EXPECT_FALSE(entry.second.study_own);
+}
+
 }  // namespace
 }  // namespace ostrel::sim

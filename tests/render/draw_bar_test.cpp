@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "render/scaled_length.h"
 #include "render_test_support.h"
@@ -178,6 +179,28 @@ TEST_F(DrawBarTest, FailureIsLoggedAndTheKeyStillAdvances) {
   EXPECT_EQ(stored(9), 0);
   EXPECT_EQ(stored(10), 2);
   EXPECT_EQ(stored(6), 10);
+}
+
+// A price beyond the float range (an overflowing conversion) never reaches the host: the bar
+// fails as a refused one does, and its slot stays empty.
+TEST_F(DrawBarTest, PriceThatIsNotFiniteIsNotPlaced) {
+  const float inf = std::numeric_limits<float>::infinity();
+  const float prices[] = {inf, -inf, std::numeric_limits<float>::quiet_NaN()};
+  const char* const shown[] = {"inf", "-inf", "nan"};
+  for (int i = 0; i < 3; ++i) {
+    std::int32_t key = 8;
+    const sim::CallRecord& rec = run([&](StudyHost& h) {
+      drawBar(h, key, prices[i], 1.0f, defaultStyle(), layoutOf(2, 75, 1.0f));
+    });
+    EXPECT_EQ(key, 9);
+    EXPECT_TRUE(rec.placed.empty()) << shown[i];
+    ASSERT_EQ(rec.log.size(), 1u);
+    EXPECT_EQ(rec.log[0].text, std::string("drawBar: Failed to create/adjust drawing for key 8, "
+                                           "strike ") +
+                                   shown[i]);
+    EXPECT_EQ(stored(8), 0);
+  }
+  EXPECT_TRUE(sim_.drawings().empty());
 }
 
 TEST_F(DrawBarTest, AdjustsTheDrawingRecordedInItsSlot) {

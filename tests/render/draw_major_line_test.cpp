@@ -137,6 +137,15 @@ TEST_F(DrawMajorLineTest, EmptyLabelStartsWithTheColon) {
   EXPECT_EQ(rec.placed[0].spec.TransparentBackground, 0);
 }
 
+// A level converted beyond the float range is not handed to the host; the slot stays empty.
+TEST_F(DrawMajorLineTest, ConversionOverflowPlacesNothing) {
+  const sim::CallRecord& rec = draw(6000.0f, zeroGammaLine(), defaultLabels(), 0.0f, 1e38f);
+  EXPECT_TRUE(rec.placed.empty());
+  EXPECT_TRUE(sim_.drawings().empty());
+  EXPECT_EQ(key_, 9);
+  EXPECT_EQ(stored(8), 0);
+}
+
 TEST_F(DrawMajorLineTest, FailureIsSilentAndLeavesTheSlotEmpty) {
   sim::CallScript script;
   script.place_all_fail = true;

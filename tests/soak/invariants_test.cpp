@@ -109,6 +109,10 @@ TEST_F(SoakInvariants, StoredKeysPremiumsAndLogLines) {
   soak::checkStoredKeys(sim, ctx, keys);
   EXPECT_EQ(violations.count(), 1);  // the first problem persists: reported once
 
+  // An integer premium is read as the study reads it, not by the float it does not hold.
+  sim.input(in::kMultiplicativePremium).setInteger(2);
+  soak::checkPremiums(sim, ctx, premiums);
+  EXPECT_EQ(violations.count(), 1) << reported(1);
   sim.input(in::kAdditivePremium).double_value = std::nan("");
   soak::checkPremiums(sim, ctx, premiums);
   EXPECT_EQ(reported(1).rfind("premiums not finite", 0), 0u) << reported(1);

@@ -36,6 +36,7 @@ TEST_F(UpdateCycle, MultiplicativePremiumNotAboveZeroIsRepairedInTheInput) {
       {"negative", [](StudyInput& s) { s.setFloat(-2.5f); }, true, 1.0f},
       {"text", [](StudyInput& s) { s.setText("2"); }, true, 1.0f},
       {"nan", [](StudyInput& s) { s.setFloat(std::nanf("")); }, true, 1.0f},
+      {"infinity", [](StudyInput& s) { s.setFloat(INFINITY); }, true, 1.0f},
       {"colour", [](StudyInput& s) { s.setColour(5); }, true, 1.0f},
       {"half", [](StudyInput& s) { s.setFloat(0.5f); }, false, 0.5f},
       {"integer", [](StudyInput& s) { s.setInteger(3); }, false, 3.0f},
@@ -51,6 +52,34 @@ TEST_F(UpdateCycle, MultiplicativePremiumNotAboveZeroIsRepairedInTheInput) {
     EXPECT_EQ(sim.input(in::kMultiplicativePremium).type,
               row.repaired ? InputType::kFloat : before);
     EXPECT_EQ(readFloat(sim.input(in::kMultiplicativePremium)), row.read_after);
+  }
+}
+
+// Only a value that would make every price non-finite is replaced (by the default, 0).
+TEST_F(UpdateCycle, AdditivePremiumThatIsNotFiniteIsRepairedInTheInput) {
+  struct Row {
+    const char* label;
+    void (*set)(StudyInput&);
+    bool repaired;
+    float read_after;
+  } rows[] = {
+      {"nan", [](StudyInput& s) { s.setFloat(std::nanf("")); }, true, 0.0f},
+      {"infinity", [](StudyInput& s) { s.setFloat(INFINITY); }, true, 0.0f},
+      {"minus infinity", [](StudyInput& s) { s.setFloat(-INFINITY); }, true, 0.0f},
+      {"negative", [](StudyInput& s) { s.setFloat(-12.5f); }, false, -12.5f},
+      {"integer", [](StudyInput& s) { s.setInteger(3); }, false, 3.0f},
+      {"text", [](StudyInput& s) { s.setText("2"); }, false, 0.0f},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.label);
+    row.set(sim.input(in::kAdditivePremium));
+    const InputType before = sim.input(in::kAdditivePremium).type;
+    const sim::CallRecord& rec = call(t0);
+    const bool written =
+        !rec.changed_inputs.empty() && rec.changed_inputs.front() == in::kAdditivePremium;
+    EXPECT_EQ(written, row.repaired);
+    EXPECT_EQ(sim.input(in::kAdditivePremium).type, row.repaired ? InputType::kFloat : before);
+    EXPECT_EQ(readFloat(sim.input(in::kAdditivePremium)), row.read_after);
   }
 }
 
