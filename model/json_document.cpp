@@ -89,7 +89,7 @@ struct RecursiveParse {
 JsonDocument::JsonDocument() noexcept = default;
 JsonDocument::~JsonDocument() = default;
 
-bool JsonDocument::parse(const char* text) noexcept {
+bool JsonDocument::parse(const char* text) {
   document_.reset();
   if (text == nullptr) text = "";
   const TextVerdict verdict = checkJsonText(text, HostString::kMaxLength);
@@ -117,8 +117,10 @@ bool JsonDocument::parse(const char* text) noexcept {
     }
     document_ = std::move(document);
     return true;
+  } catch (const std::bad_alloc&) {
+    // From our allocator or from RapidJSON's own operator new: the caller's step gives up.
+    throw;
   } catch (...) {
-    // std::bad_alloc from our allocator or from RapidJSON's own operator new.
     return false;
   }
 }

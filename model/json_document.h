@@ -26,7 +26,8 @@
 //   carries) are refused before parsing, which keeps RapidJSON's 32-bit string lengths, element
 //   counts and fraction-digit counter from wrapping.
 // - Memory failure: 1.1.0 writes through the null pointer its pool returns when the system is out
-//   of memory. Our base allocator throws std::bad_alloc instead, which parse() turns into a parse
+//   of memory. Our base allocator throws std::bad_alloc instead, which parse() passes on: running
+//   out of memory says nothing about the answer, so it must not read as the service's parse
 //   error (RapidJSON's reader and stacks release their storage during unwinding).
 // - Parse stack: 1.1.0's internal::Stack does pointer arithmetic on null before its first
 //   allocation (undefined behaviour on every parse); json_allocator.h replaces it for our
@@ -68,8 +69,8 @@ class JsonDocument {
   JsonDocument& operator=(const JsonDocument&) = delete;
 
   // True when `text` holds exactly one JSON value (see the guards above). On false, root() is a
-  // JSON null.
-  bool parse(const char* text) noexcept;
+  // JSON null. Throws std::bad_alloc when memory runs out.
+  bool parse(const char* text);
   const Value& root() const noexcept;
 
  private:

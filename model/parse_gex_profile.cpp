@@ -1,4 +1,5 @@
 #include "model/parse_gex_profile.h"
+#include "host/out_of_memory.h"
 
 #include "model/json_document.h"
 #include "model/profile_json.h"
@@ -55,7 +56,7 @@ void readMaxPriors(const json::Value* max_priors, GexData& data) {
 
 void fillGexData(const json::Value& root, std::int32_t timestamp, GexData& data) {
   data.timestamp = timestamp;
-  data.ticker.assign(json::readString(json::findMember(&root, "ticker")));
+  assignText(data.ticker, json::readString(json::findMember(&root, "ticker")));
   data.spot = memberFloat(root, "spot");
   data.zero_gamma = memberFloat(root, "zero_gamma");
   data.major_pos_vol = memberFloat(root, "major_pos_vol");

@@ -1,4 +1,5 @@
 #include "model/parse_greek_profile.h"
+#include "host/out_of_memory.h"
 
 #include "model/json_document.h"
 #include "model/profile_json.h"
@@ -35,7 +36,7 @@ void readContracts(const json::Value* contracts, GreekData& data) {
 
 void fillGreekData(const json::Value& root, std::int32_t timestamp, GreekData& data) {
   data.timestamp = timestamp;
-  data.ticker.assign(json::readString(json::findMember(&root, "ticker")));
+  assignText(data.ticker, json::readString(json::findMember(&root, "ticker")));
   data.spot = memberFloat(root, "spot");
   data.major_positive = memberFloat(root, "major_positive");
   data.major_negative = memberFloat(root, "major_negative");

@@ -5,6 +5,7 @@
 #include "host/host_calls.h"
 #include "host/host_string.h"
 #include "host/numeric.h"
+#include "host/out_of_memory.h"
 #include "host/time_units.h"
 #include "model/json_document.h"
 
@@ -71,12 +72,12 @@ std::int32_t readObject(StudyHost& host, const json::Value& root) {
   if (json::findMember(&root, "timestamp") != nullptr) return 0;
   if (const char* message = json::readString(json::findMember(&root, "message"))) {
     const HostString line = formatHostString("Ostrel History: API message: %s. Skipping.", message);
-    host::logMessage(host, line.c_str(), 1);
+    logFormatted(host, line, 1);
     return 2;
   }
   if (const char* error = json::readString(json::findMember(&root, "error"))) {
     const HostString line = formatHostString("Ostrel History: API error: %s. Skipping.", error);
-    host::logMessage(host, line.c_str(), 1);
+    logFormatted(host, line, 1);
     return 2;
   }
   return 2;

@@ -3,6 +3,7 @@
 #include "host/host_calls.h"
 #include "host/host_string.h"
 #include "host/numeric.h"
+#include "host/out_of_memory.h"
 
 namespace ostrel {
 
@@ -25,14 +26,14 @@ bool acceptProfileAnswer(StudyHost& host, const char* const* response_text,
   if (json::stringEquals(message, "ERROR: Invalid API Key.")) {
     const HostString line =
         formatHostString("Ostrel API Error: %s Halting requests.", json::readString(message));
-    host::logMessage(host, line.c_str(), 1);
+    logFormatted(host, line, 1);
     outcome = ParseOutcome::halt;
     return false;
   }
 
   if (const char* error = json::readString(json::findMember(&root, "error"))) {
     const HostString line = formatHostString("Ostrel API Error: \"%s\". Retrying.", error);
-    host::logMessage(host, line.c_str(), 1);
+    logFormatted(host, line, 1);
     outcome = ParseOutcome::retry;
     return false;
   }

@@ -32,8 +32,9 @@ bool acceptProfileAnswer(StudyHost& host, const char* const* response_text,
 
 // The whole parse of one profile answer into `record`: a null record logs `null_record_text`
 // (flag 1) and halts without parsing; otherwise the record is cleared, the answer checked as
-// above and, when it is a profile, `fill(root, timestamp, record)` run. An answer too large to
-// hold is treated like a broken one: record cleared, `parse_error_text` logged, retry.
+// above and, when it is a profile, `fill(root, timestamp, record)` run. Running out of memory
+// on the way clears the record and throws std::bad_alloc: it is no fault of the answer, whose
+// request the caller asks again.
 template <typename Record, typename Fill>
 ParseOutcome parseProfileAnswer(StudyHost& host, const char* const* response_text, Record* record,
                                 const char* null_record_text, const char* parse_error_text,
@@ -52,9 +53,8 @@ ParseOutcome parseProfileAnswer(StudyHost& host, const char* const* response_tex
   try {
     fill(document.root(), timestamp, *record);
   } catch (const std::bad_alloc&) {
-    record->clear();
-    host::logMessage(host, parse_error_text, 0);
-    return ParseOutcome::retry;
+    record->clear();  // no half-filled profile is ever drawn
+    throw;
   }
   return ParseOutcome::filled;
 }

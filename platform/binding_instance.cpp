@@ -1,6 +1,7 @@
 #include "platform/binding_instance.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/host_operations.h"
 #include "platform/sc_datetime.h"
@@ -23,11 +24,27 @@ std::int32_t parseVersion(const char* text) noexcept {
   return value;
 }
 
+constexpr const char* kInputsLost =
+    "Ostrel: out of memory; the chart's settings could not be read. This update was skipped; "
+    "the next one recalculates.";
+constexpr const char* kInputsUnread =
+    "Ostrel: out of memory; some of the chart's settings could not be read. This call (removal, "
+    "hiding or defaults) does not use them.";
+constexpr const char* kNamesLost =
+    "Ostrel: out of memory; some names of the study's settings are missing. Remove the study "
+    "and add it again.";
+constexpr const char* kStoredTextLost =
+    "Ostrel: out of memory; a stored text could not be read or kept.";
+
 std::uint16_t toUint16(std::int32_t value) noexcept {
   return static_cast<std::uint16_t>(value < 0 ? 0 : (value > 65535 ? 65535 : value));
 }
 
 }  // namespace
+
+bool scStringHolds(const SCString& text, const char* expected) noexcept {
+  return static_cast<std::size_t>(text.GetLength()) == std::strlen(expected);
+}
 
 BindingInstance::BindingInstance() noexcept {
   host_.Inputs = inputs_;
@@ -41,20 +58,39 @@ BindingInstance::BindingInstance() noexcept {
 void BindingInstance::runStep(s_sc& sc, void (*step)(StudyHost&, void*), void* context) noexcept {
   sc_ = &sc;
   host_.Ops.DirectHttpsGet = platformDirectHttpsGet(sc);
+  memory_short_ = nullptr;
   if (attach(sc)) {
     presentFields(sc);
-    readInputs(sc, inputs_, marks_, kPresentedInputs);
+    const bool inputs_read = readInputs(sc, inputs_, marks_, kPresentedInputs);
     presentSubgraphs(sc);
     takeAnswer(sc);
-    const std::int32_t recalc_from = host_.RecalcFromBar;
-    const std::int32_t earliest = host_.EarliestChangedBar;
-    if (step != nullptr) {
-      step(host_, context);
+    // Removal and hiding need no text; any other call would run on a text that is not the
+    // chart's, so it is skipped, and the recalculation owed restarts what it may have left.
+    const bool ordinary =
+        host_.IsDefaultsCall == 0 && host_.IsRemovalCall == 0 && host_.IsSuspended == 0;
+    if (!inputs_read && ordinary) {
+      recalc_owed_ = true;
+      memoryShort(kInputsLost);
     } else {
-      studyFunction(host_);
+      if (!inputs_read) memoryShort(kInputsUnread);
+      if (ordinary && recalc_owed_) {
+        host_.IsFullRecalc = 1;
+        recalc_owed_ = false;
+      }
+      const std::int32_t recalc_from = host_.RecalcFromBar;
+      const std::int32_t earliest = host_.EarliestChangedBar;
+      if (step != nullptr) {
+        step(host_, context);
+      } else {
+        studyFunction(host_);
+      }
+      writeBack(sc, recalc_from, earliest);
     }
-    writeBack(sc, recalc_from, earliest);
   }
+  if (memory_short_ != nullptr && sc.p_AddMessageToLog != nullptr) {
+    sc.AddMessageToLog(memory_short_, 1);
+  }
+  memory_short_ = nullptr;
   host_.ResponseReady = 0;
   host_.ResponseText = nullptr;
   sc_ = nullptr;
@@ -114,7 +150,7 @@ void BindingInstance::presentFields(s_sc& sc) noexcept {
   h.HostBuild = host_build_;
   h.EarliestChangedBar = sc.EarliestUpdateSubgraphDataArrayIndex;
   if (h.IsDefaultsCall != 0) {
-    if (!(h.StudyTitle == sc.GraphName.GetChars())) h.StudyTitle.assign(sc.GraphName.GetChars());
+    // The title and the names are not presented: the core declares every one of them.
     h.RegionSetting = sc.GraphRegion;
     h.LoopModeSetting = sc.AutoLoop;
     h.AlwaysCallSetting = sc.UpdateAlways;
@@ -156,7 +192,6 @@ void BindingInstance::presentSubgraphs(s_sc& sc) noexcept {
   for (std::int32_t i = 0; i < kPresentedSubgraphs; ++i) {
     const s_SCSubgraph_260& from = all[i];
     Subgraph& to = subgraphs_[i];
-    if (!(to.name == from.Name.GetChars())) to.name.assign(from.Name.GetChars());
     to.primary_colour = from.PrimaryColor;
     to.draw_style = from.DrawStyle;
     to.line_width = from.LineWidth;
@@ -192,14 +227,16 @@ void BindingInstance::writeBack(s_sc& sc, std::int32_t recalc_from,
 
 void BindingInstance::writeDefaults(s_sc& sc) noexcept {
   if (sc.GraphName.Compare(host_.StudyTitle.c_str()) != 0) sc.GraphName = host_.StudyTitle.c_str();
+  bool complete = scStringHolds(sc.GraphName, host_.StudyTitle.c_str());
   sc.GraphRegion = host_.RegionSetting;
   sc.AutoLoop = host_.LoopModeSetting;
   sc.UpdateAlways = host_.AlwaysCallSetting;
-  writeDeclaredInputs(sc, inputs_, kPresentedInputs);
+  if (!writeDeclaredInputs(sc, inputs_, kPresentedInputs)) complete = false;
   for (std::int32_t i = 0; i < kPresentedSubgraphs; ++i) {
     const Subgraph& from = subgraphs_[i];
     s_SCSubgraph_260& to = sc.Subgraph[i];
     if (to.Name.Compare(from.name.c_str()) != 0) to.Name = from.name.c_str();
+    if (!scStringHolds(to.Name, from.name.c_str())) complete = false;
     to.PrimaryColor = from.primary_colour;
     to.DrawStyle = toUint16(from.draw_style);
     to.LineWidth = toUint16(from.line_width);
@@ -207,6 +244,7 @@ void BindingInstance::writeDefaults(s_sc& sc) noexcept {
     to.LineStyle = static_cast<SubgraphLineStyles>(
         from.third_style < -1 ? -1 : (from.third_style > 32767 ? 32767 : from.third_style));
   }
+  if (!complete) memoryShort(kNamesLost);
 }
 
 HostString* BindingInstance::storedText(std::int32_t key) noexcept {
@@ -223,6 +261,7 @@ HostString* BindingInstance::storedText(std::int32_t key) noexcept {
   if (!entry->used) {
     const char* held = sc_->GetPersistentSCString(key).GetChars();
     if (!(entry->text == held)) entry->text.assign(held);
+    if (!(entry->text == held)) memoryShort(kStoredTextLost);
     entry->used = true;
   }
   return &entry->text;
@@ -239,6 +278,9 @@ void BindingInstance::writeStoredTexts(s_sc& sc) noexcept {
       sc.SetPersistentSCString(entry.key, SCString(entry.text.c_str()));
     } else {
       held = entry.text.c_str();
+    }
+    if (!scStringHolds(sc.GetPersistentSCString(entry.key), entry.text.c_str())) {
+      memoryShort(kStoredTextLost);
     }
   }
 }

@@ -21,6 +21,11 @@
 // - RecalcFromBar and EarliestChangedBar are written back only when the core changed them.
 // - A record with fewer than 110 inputs or 19 subgraphs is refused: the call logs once per
 //   instance and does nothing, rather than let the core read clamped slots.
+// - Running out of memory in the binding's own texts (an input's text, a stored text, a request's
+//   or a drawing's text, a declared name) is noted with memoryShort(); the call ends with one log
+//   line (flag 1) saying what was given up. An input text that cannot be presented skips the
+//   core for that call, and the next call is presented as a full recalculation, which restarts
+//   every request the skipped call may have left waiting.
 #pragma once
 
 #include <cstdint>
@@ -38,6 +43,9 @@ constexpr std::int32_t kPresentedInputs = 110;
 constexpr std::int32_t kPresentedSubgraphs = 19;
 constexpr std::int32_t kFallbackHostBuild = SC_DLL_VERSION;
 constexpr std::int32_t kStoredTextKeys = 8;
+
+// True when `text` holds all of `expected`: an SCString assigned less ran out of memory.
+bool scStringHolds(const SCString& text, const char* expected) noexcept;
 
 struct StoredTextCopy {
   std::int32_t key = 0;
@@ -75,9 +83,18 @@ class BindingInstance {
 
   // Drawings placed as user-drawn (the copy settings): the platform's study-drawing operations
   // do not reach them, so the binding records their numbers, in ascending order.
-  void noteUserDrawn(std::int32_t number, std::int32_t type);
+  void noteUserDrawn(std::int32_t number, std::int32_t type);  // may throw std::bad_alloc
   bool isUserDrawn(std::int32_t number) const noexcept;
   void forgetUserDrawn(std::int32_t number) noexcept;
+
+  // Memory ran out for one of the binding's own texts: `given_up` (a fixed text, flag 1) is
+  // logged at the end of the call, the first one only.
+  void memoryShort(const char* given_up) noexcept {
+    if (memory_short_ == nullptr) memory_short_ = given_up;
+  }
+  // The next ordinary call is presented as a full recalculation (a request refused for want of
+  // memory, which the core would otherwise not ask for again until then).
+  void oweRecalculation() noexcept { recalc_owed_ = true; }
   std::vector<UserDrawnDrawing>& userDrawn() noexcept { return user_drawn_; }
 
  private:
@@ -102,6 +119,8 @@ class BindingInstance {
   std::int32_t host_build_ = 0;
   bool host_build_read_ = false;
   bool refusal_logged_ = false;
+  bool recalc_owed_ = false;
+  const char* memory_short_ = nullptr;
 };
 
 }  // namespace ostrel::platform

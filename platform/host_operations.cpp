@@ -1,5 +1,7 @@
 #include "platform/host_operations.h"
 
+#include <new>
+
 #include "platform/binding_instance.h"
 #include "platform/drawing_binding.h"
 #include "platform/sc_datetime.h"
@@ -11,6 +13,11 @@ constexpr std::int32_t kMaxHeaders = 16;
 constexpr int kExcludeOtherInstances = 1;
 // Bound on the walk through user-drawn drawings, against a platform that never answers 0.
 constexpr int kMaxUserDrawnWalk = 1000000;
+
+constexpr const char* kRequestLost =
+    "Ostrel: out of memory; a request was not started. The next update recalculates and asks "
+    "again.";
+constexpr const char* kDrawingLost = "Ostrel: out of memory; a drawing was not placed.";
 
 BindingInstance& instance(StudyHost* host) {
   return *static_cast<BindingInstance*>(host->HostContext);
@@ -27,6 +34,11 @@ std::int32_t placeDrawing(StudyHost* host, DrawingSpec* spec) {
   s_sc& sc = b.record();
   s_UseTool tool;
   toUseTool(*spec, tool);
+  if (!scStringHolds(tool.Text, spec->Text.c_str())) {  // never a line without its label
+    b.memoryShort(kDrawingLost);
+    spec->DrawingNumber = 0;
+    return 0;
+  }
   // As the SDK's own drawing helpers do: every drawing lands on the study's chart and region,
   // whatever the platform would make of chart 0 or region -1.
   if (tool.ChartNumber == 0) tool.ChartNumber = sc.ChartNumber;
@@ -36,8 +48,20 @@ std::int32_t placeDrawing(StudyHost* host, DrawingSpec* spec) {
     spec->DrawingNumber = 0;
     return 0;
   }
+  if (tool.AddAsUserDrawnDrawing != 0) {
+    try {
+      b.noteUserDrawn(tool.LineNumber, spec->DrawingType);
+    } catch (const std::bad_alloc&) {
+      // Unnoted, no later call could find it: it goes at once, and the core hears of no drawing.
+      if (sc.DeleteUserDrawnACSDrawing != nullptr) {
+        sc.DeleteUserDrawnACSDrawing(sc.ChartNumber, tool.LineNumber);
+      }
+      b.memoryShort(kDrawingLost);
+      spec->DrawingNumber = 0;
+      return 0;
+    }
+  }
   spec->DrawingNumber = tool.LineNumber;
-  if (tool.AddAsUserDrawnDrawing != 0) b.noteUserDrawn(tool.LineNumber, spec->DrawingType);
   return 1;
 }
 
@@ -179,12 +203,24 @@ std::int32_t startHttpRequest(StudyHost* host, const char* url, const char* body
     return 0;
   }
   n_ACSIL::s_HTTPHeader fields[kMaxHeaders];
+  bool complete = true;
   for (std::int32_t i = 0; i < count; ++i) {
     fields[i].Name = headers[i].Name.c_str();
     fields[i].Value = headers[i].Value.c_str();
+    if (!scStringHolds(fields[i].Name, headers[i].Name.c_str()) ||
+        !scStringHolds(fields[i].Value, headers[i].Value.c_str())) {
+      complete = false;
+    }
   }
-  const SCString address(url != nullptr ? url : "");
-  const SCString content(body != nullptr ? body : "");
+  if (url == nullptr) url = "";
+  if (body == nullptr) body = "";
+  const SCString address(url);
+  const SCString content(body);
+  if (!complete || !scStringHolds(address, url) || !scStringHolds(content, body)) {
+    b.memoryShort(kRequestLost);  // never a request without its key or part of its address
+    b.oweRecalculation();
+    return 0;
+  }
   const int id = sc.MakeHTTPPOSTRequest(address, content, fields, count);
   b.setPendingRequest(id);
   return id != 0 ? 1 : 0;

@@ -43,12 +43,14 @@ bool writesSameText(const StudyInput& slot, const char* held) noexcept {
   return held == nullptr || held[0] == '\0';
 }
 
-void setText(StudyInput& to, const char* text) noexcept {
+// False when the text could not be stored (the slot then holds the empty text).
+bool setText(StudyInput& to, const char* text) noexcept {
   if (to.type != InputType::kText || to.has_text == 0 || !sameText(to.text, text)) {
     to.text.assign(text != nullptr ? text : "");
   }
   to.type = InputType::kText;
   to.has_text = 1;
+  return sameText(to.text, text);
 }
 
 void setValue(StudyInput& to, InputType type, double d, std::int32_t i, std::uint32_t c) noexcept {
@@ -159,13 +161,10 @@ bool changed(const StudyInput& now, const InputMarks::Value& then,
 
 }  // namespace
 
-void readInput(s_SCInput_145& from, StudyInput& to) noexcept {
+bool readInput(s_SCInput_145& from, StudyInput& to) noexcept {
   // A text is read only where the platform says the input holds one; any other reading of its
   // bytes would take a pointer for a number.
-  if (from.UsesStringValue()) {
-    setText(to, from.StringValue);
-    return;
-  }
+  if (from.UsesStringValue()) return setText(to, from.StringValue);
   switch (from.ValueType) {
     case FLOAT_VALUE:
       setValue(to, InputType::kFloat, static_cast<double>(from.GetFloat()), 0, 0);
@@ -185,6 +184,7 @@ void readInput(s_SCInput_145& from, StudyInput& to) noexcept {
       break;
     default: setValue(to, static_cast<InputType>(from.ValueType), 0.0, 0, 0); break;
   }
+  return true;
 }
 
 void writeInputValue(const StudyInput& from, s_SCInput_145& to) noexcept {
@@ -218,13 +218,16 @@ void writeInputValue(const StudyInput& from, s_SCInput_145& to) noexcept {
 
 namespace {
 
-// A slot read again, and both marks of it.
-void readAgain(s_SCInput_145& from, StudyInput& slot, InputMarks& marks, std::int32_t i) noexcept {
-  readInput(from, slot);
+// A slot read again, and both marks of it. False when memory ran out for its text: the raw
+// mark then matches nothing, so the input is read again in the next call.
+bool readAgain(s_SCInput_145& from, StudyInput& slot, InputMarks& marks, std::int32_t i) noexcept {
+  const bool read = readInput(from, slot);
   takeRaw(from, marks.raw[i]);
   takeValue(slot, marks.value[i]);
   setBit(marks.raw_text, i, from.UsesStringValue());
   setBit(marks.value_text, i, slot.type == InputType::kText);
+  if (!read) marks.raw[i].type = InputMarks::kNeverRead;
+  return read;
 }
 
 // Whether `difference` is non-zero for any of the first `count` pairs: two pairs at a time, with
@@ -264,13 +267,18 @@ void writeSlot(const StudyInput& slot, s_SCInput_145& to, InputMarks& marks,
 
 }  // namespace
 
-void readInputs(s_sc& sc, StudyInput* inputs, InputMarks& marks, std::int32_t count) noexcept {
+bool readInputs(s_sc& sc, StudyInput* inputs, InputMarks& marks, std::int32_t count) noexcept {
   // The caller made sure the array holds `count` inputs; index it directly.
   s_SCInput_145* all = sc.Input.GetPointer();
-  if (all == nullptr || count > InputMarks::kMaxInputs || sc.Input.GetArraySize() < count) return;
+  if (all == nullptr || count > InputMarks::kMaxInputs || sc.Input.GetArraySize() < count) {
+    return true;
+  }
+  bool complete = true;
   if (anyDifference(all, marks.raw, count, &rawDifference)) {
     for (std::int32_t i = 0; i < count; ++i) {
-      if (rawDifference(all[i], marks.raw[i]) != 0) readAgain(all[i], inputs[i], marks, i);
+      if (rawDifference(all[i], marks.raw[i]) != 0) {
+        complete = readAgain(all[i], inputs[i], marks, i) && complete;
+      }
     }
   }
   // The texts by content. Unchanged bytes mean the same type, so these are still texts.
@@ -278,17 +286,24 @@ void readInputs(s_sc& sc, StudyInput* inputs, InputMarks& marks, std::int32_t co
     const StudyInput& slot = inputs[i];
     if (slot.type != InputType::kText || slot.has_text == 0 ||
         !sameText(slot.text, all[i].StringValue)) {
-      readAgain(all[i], inputs[i], marks, i);
+      complete = readAgain(all[i], inputs[i], marks, i) && complete;
     }
   });
+  return complete;
 }
 
-void writeDeclaredInputs(s_sc& sc, const StudyInput* inputs, std::int32_t count) noexcept {
+bool writeDeclaredInputs(s_sc& sc, const StudyInput* inputs, std::int32_t count) noexcept {
+  bool complete = true;
   for (std::int32_t i = 0; i < count; ++i) {
     const StudyInput& from = inputs[i];
     s_SCInput_145& to = sc.Input[i];
     if (to.Name.Compare(from.name.c_str()) != 0) to.Name = from.name.c_str();
+    if (to.Name.Compare(from.name.c_str()) != 0) complete = false;
     writeInputValue(from, to);
+    if (from.type == InputType::kText && from.has_text != 0 &&
+        !(from.text == (to.UsesStringValue() && to.StringValue != nullptr ? to.StringValue : ""))) {
+      complete = false;
+    }
     if (!from.options.empty() && to.InternalSetCustomStrings != nullptr) {
       to.SetCustomInputStrings(from.options.c_str());
     }
@@ -296,6 +311,7 @@ void writeDeclaredInputs(s_sc& sc, const StudyInput* inputs, std::int32_t count)
     to.DisplayOrder =
         static_cast<std::uint16_t>(position < 0 ? 0 : (position > 65535 ? 65535 : position));
   }
+  return complete;
 }
 
 void writeChangedInputs(s_sc& sc, const StudyInput* inputs, InputMarks& marks,

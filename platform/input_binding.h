@@ -62,13 +62,17 @@ struct InputMarks {
   std::uint64_t value_text[kMaxInputs / 64] = {};  // the slot was handed over as a text
 };
 
-void readInput(s_SCInput_145& from, StudyInput& to) noexcept;
+// False when memory ran out for a text: the slot then holds the empty text, and readInputs
+// reads that input again on the next call.
+bool readInput(s_SCInput_145& from, StudyInput& to) noexcept;
 void writeInputValue(const StudyInput& from, s_SCInput_145& to) noexcept;
 
 // Over the first `count` inputs (at most InputMarks::kMaxInputs; nothing when the platform's
-// array is shorter or absent).
-void readInputs(s_sc& sc, StudyInput* inputs, InputMarks& marks, std::int32_t count) noexcept;
-void writeDeclaredInputs(s_sc& sc, const StudyInput* inputs, std::int32_t count) noexcept;
+// array is shorter or absent). False when memory ran out for a text: that input is read again
+// on the next call.
+bool readInputs(s_sc& sc, StudyInput* inputs, InputMarks& marks, std::int32_t count) noexcept;
+// False when memory ran out for a name or a text (the platform's input then lacks it).
+bool writeDeclaredInputs(s_sc& sc, const StudyInput* inputs, std::int32_t count) noexcept;
 void writeChangedInputs(s_sc& sc, const StudyInput* inputs, InputMarks& marks,
                         std::int32_t count) noexcept;
 

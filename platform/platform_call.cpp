@@ -1,5 +1,6 @@
 #include "platform/platform_call.h"
 
+#include <cstddef>
 #include <memory>
 #include <new>
 
@@ -25,16 +26,17 @@ void storeInstance(s_sc& sc, BindingInstance* instance) noexcept {
   }
 }
 
+// The defaults call's instance lives on the stack: the platform asks for the defaults once, so
+// that call must not depend on a heap allocation (a study without its inputs is unusable).
+static_assert(sizeof(BindingInstance) <= std::size_t{64} * 1024,
+              "the defaults call's instance is on the stack");
+
 void runCall(s_sc& sc) {
   // A last call is the last whatever else it claims: the instance's records and drawings go,
   // and its state is freed, even when the defaults flag is set too.
   if (sc.SetDefaults != 0 && sc.LastCallToFunction == 0) {
-    std::unique_ptr<BindingInstance> once(new (std::nothrow) BindingInstance);
-    if (once == nullptr) {
-      logFailure(sc, "Ostrel: out of memory; the study was not set up.");
-      return;
-    }
-    once->run(sc);
+    BindingInstance once;
+    once.run(sc);
     return;
   }
   BindingInstance* instance = storedInstance(sc);

@@ -1,6 +1,7 @@
 #include "render/draw_bar.h"
 
 #include "host/host_calls.h"
+#include "host/out_of_memory.h"
 #include "render/drawing_common.h"
 #include "render/drawing_slots.h"
 #include "render/scaled_length.h"
@@ -87,7 +88,7 @@ void drawBar(StudyHost& host, std::int32_t& drawingKey, float y, float value, co
     const HostString message =
         formatHostString("drawBar: Failed to create/adjust drawing for key %d, strike %f",
                          static_cast<int>(k), static_cast<double>(y));
-    host::logMessage(host, message.c_str(), 1);
+    logFormatted(host, message, 1);
   }
   advanceDrawingKey(drawingKey);
 }

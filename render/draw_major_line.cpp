@@ -1,6 +1,7 @@
 #include "render/draw_major_line.h"
 
 #include "host/host_calls.h"
+#include "host/out_of_memory.h"
 #include "render/drawing_common.h"
 #include "render/drawing_slots.h"
 #include "render/price_conversion.h"
@@ -50,6 +51,7 @@ void drawMajorLine(StudyHost& host, std::int32_t& drawingKey, float value,
   if (labels.show) {
     spec.Text = formatHostString("%s: %.2f", line.label != nullptr ? line.label : "",
                                  static_cast<double>(price));
+    requireText(spec.Text);  // a line is never placed with its label lost
     spec.FontSize = labels.fontSize;
     spec.TransparentBackground = labels.transparentBackground ? 1 : 0;
     const std::int32_t alignment = alignmentFor(labels.alignment);

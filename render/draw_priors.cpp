@@ -2,6 +2,7 @@
 
 #include "host/host_calls.h"
 #include "host/numeric.h"
+#include "host/out_of_memory.h"
 #include "render/drawing_common.h"
 #include "render/drawing_slots.h"
 #include "render/scaled_length.h"
@@ -76,7 +77,7 @@ void drawPriors(StudyHost& host, std::int32_t& drawingKey, float y, FloatSpan pr
       const HostString message =
           formatHostString("drawPriors: Failed to create/adjust marker for key %d, value %f",
                            static_cast<int>(k), static_cast<double>(v));
-      host::logMessage(host, message.c_str(), 1);
+      logFormatted(host, message, 1);
     }
     advanceDrawingKey(drawingKey);
   }

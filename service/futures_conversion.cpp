@@ -2,9 +2,11 @@
 
 #include <cmath>
 #include <cstdint>
+#include <new>
 
 #include "host/host_calls.h"
 #include "host/numeric.h"
+#include "host/out_of_memory.h"
 #include "model/json_document.h"
 #include "service/https_client.h"
 #include "service/log_excerpt.h"
@@ -22,7 +24,7 @@ constexpr DateTime kPeriodicInterval = 15 * kMinute;
 const char* textOrEmpty(const char* text) noexcept { return text != nullptr ? text : ""; }
 
 void log(StudyHost& host, const HostString& text, std::int32_t flag) {
-  host::logMessage(host, text.c_str(), flag);
+  logFormatted(host, text, flag);
 }
 
 // Compares the inputs with the ticker and target of the last decision and stores them when
@@ -34,6 +36,8 @@ bool tickerOrTargetChanged(StudyHost& host, const char* ticker, const char* targ
   if (*stored_ticker == ticker && *stored_target == target) return false;
   stored_ticker->assign(ticker);
   stored_target->assign(target);
+  // Texts that could not be stored would read as a change on every call.
+  if (*stored_ticker != ticker || *stored_target != target) throw std::bad_alloc();
   return true;
 }
 

@@ -13,11 +13,15 @@
 namespace ostrel {
 
 // `ticker` and `futures_target` are normalised (trimmed, upper-cased); `api_key` as entered.
+// Throws std::bad_alloc when memory runs out for the stored ticker and target or for parsing
+// the answer: the request's time is kept, so the next trigger asks again (the next call, when
+// memory ran out before the request went out).
 void updateFuturesConversion(StudyHost& host, const char* ticker, const char* futures_target,
                              const char* api_key);
 
 // Handles the body of a status-200 answer: logs the outcome and, on success, overwrites the
-// premium inputs. Nothing changes on a parse error or an "error" answer.
+// premium inputs. Nothing changes on a parse error or an "error" answer. Throws std::bad_alloc
+// when memory runs out for the parse.
 void parseFuturesConversion(StudyHost& host, const char* body, const char* futures_target);
 
 }  // namespace ostrel

@@ -59,6 +59,10 @@ ConversionResult fetch(StudyHost& host, const char* ticker, const char* futures_
   if (path.empty()) return out;
   if (!checkApiKey(api_key, out.error)) return out;
   const HostString headers = formatHostString(kHeaderFormat, api_key);
+  if (headers.empty()) {
+    out.error = "out of memory composing the request headers";
+    return out;
+  }
 
   const DirectHttpsRequest request{OSTREL_SERVICE_HOST, kServicePort, path.c_str(), headers.c_str(),
                                    kConversionUserAgent};
@@ -72,6 +76,10 @@ ConversionResult fetch(StudyHost& host, const char* ticker, const char* futures_
   if (out.ok) {
     out.status = result.status;
     out.body.assign(result.body.c_str());
+    if (out.body.empty() && !result.body.empty()) {
+      out.ok = false;
+      out.error = "out of memory reading the answer";
+    }
   } else {
     out.error = std::move(result.error);
   }

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <string>
 #include <string_view>
+
+#include "host/out_of_memory.h"
 
 namespace ostrel {
 namespace {
@@ -25,17 +28,16 @@ bool continuationByte(char c) noexcept { return (static_cast<unsigned char>(c) &
 
 }  // namespace
 
-HostString logExcerpt(const char* text, const char* api_key) noexcept {
+HostString logExcerpt(const char* text, const char* api_key) {
   text = text != nullptr ? text : "";
   api_key = api_key != nullptr ? api_key : "";
   const std::size_t length = std::strlen(text);
   const std::size_t key_length = std::strlen(api_key);
-  try {
-    // A key that begins inside the excerpt ends within this head, so it is replaced whole; the
-    // head also holds the continuation bytes of a UTF-8 sequence that the cut would split.
-    const std::string_view head(text, std::min(length, kLogExcerptBytes + key_length + 3));
-    std::string clean = withoutKey(head, std::string_view(api_key, key_length));
-    if (length <= kLogExcerptBytes) return HostString(clean.c_str(), clean.size());
+  // A key that begins inside the excerpt ends within this head, so it is replaced whole; the
+  // head also holds the continuation bytes of a UTF-8 sequence that the cut would split.
+  const std::string_view head(text, std::min(length, kLogExcerptBytes + key_length + 3));
+  std::string clean = withoutKey(head, std::string_view(api_key, key_length));
+  if (length > kLogExcerptBytes) {
     std::size_t cut = std::min(clean.size(), kLogExcerptBytes);
     // At most three continuation bytes follow a lead byte; stray ones are not worth chasing.
     for (int i = 0; i < 3 && cut > 0 && cut < clean.size() && continuationByte(clean[cut]); ++i) {
@@ -44,11 +46,12 @@ HostString logExcerpt(const char* text, const char* api_key) noexcept {
     clean.resize(cut);
     const HostString suffix =
         formatHostString("... (%llu bytes)", static_cast<unsigned long long>(length));
+    requireText(suffix);
     clean.append(suffix.c_str(), suffix.size());
-    return HostString(clean.c_str(), clean.size());
-  } catch (...) {
-    return HostString("(withheld)");
   }
+  HostString excerpt(clean.c_str(), clean.size());
+  if (excerpt.size() != clean.size()) throw std::bad_alloc();
+  return excerpt;
 }
 
 }  // namespace ostrel

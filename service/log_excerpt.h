@@ -17,8 +17,8 @@ namespace ostrel {
 
 constexpr std::size_t kLogExcerptBytes = 1024;
 
-// Null `text` or `api_key` count as empty. Never throws; on allocation failure the excerpt reads
-// "(withheld)".
-HostString logExcerpt(const char* text, const char* api_key) noexcept;
+// Null `text` or `api_key` count as empty. Throws std::bad_alloc when memory runs out: nothing of
+// the text is shown then, and the line that would hold it is given up.
+HostString logExcerpt(const char* text, const char* api_key);
 
 }  // namespace ostrel

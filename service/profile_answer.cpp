@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "host/host_calls.h"
+#include "host/out_of_memory.h"
 #include "model/json_document.h"
 #include "service/profile_records.h"
 #include "study/state_keys.h"
@@ -16,7 +17,7 @@ constexpr const char* kEmptyResponse = "EMPTY_RESPONSE";
 
 }  // namespace
 
-bool isUnknownTickerAnswer(const char* text, HostString& error) noexcept {
+bool isUnknownTickerAnswer(const char* text, HostString& error) {
   if (text == nullptr || *text == '\0') return false;
   json::JsonDocument doc;
   if (!doc.parse(text) || !doc.root().IsObject()) return false;
@@ -24,7 +25,7 @@ bool isUnknownTickerAnswer(const char* text, HostString& error) noexcept {
   if (message == nullptr || std::strstr(message, "Unknown ticker symbol") == nullptr) {
     return false;
   }
-  error.assign(message);
+  assignText(error, message);
   return true;
 }
 
@@ -49,7 +50,7 @@ bool handleProfileAnswer(StudyHost& host) {
   // The service's text goes in only as an argument, never as the format.
   const HostString message =
       formatHostString("Ostrel API Error: %s. Halting requests.", error.c_str());
-  host::logMessage(host, message.c_str(), 1);
+  logFormatted(host, message, 1);
   host::setStoredInt(host, key::requests_halted, 1);
   return true;
 }

@@ -19,6 +19,6 @@ bool handleProfileAnswer(StudyHost& host);
 
 // True for a JSON object root holding an "error" string that contains "Unknown ticker symbol";
 // `error` then holds that string. Any byte sequence is safe.
-bool isUnknownTickerAnswer(const char* text, HostString& error) noexcept;
+bool isUnknownTickerAnswer(const char* text, HostString& error);
 
 }  // namespace ostrel

@@ -15,20 +15,26 @@ GreekData* greekRecord(StudyHost& host) {
   return static_cast<GreekData*>(host::storedPointer(host, key::p_greek_data));
 }
 
-void ensureProfileRecords(StudyHost& host) {
+bool ensureProfileRecords(StudyHost& host) {
+  bool created = true;
   if (gexRecord(host) == nullptr) {
     if (GexData* record = new (std::nothrow) GexData()) {
       host::setStoredPointer(host, key::p_gex_data, record);
       // A host without pointer storage would lose the record on every call.
       if (gexRecord(host) != record) delete record;
+    } else {
+      created = false;
     }
   }
   if (greekRecord(host) == nullptr) {
     if (GreekData* record = new (std::nothrow) GreekData()) {
       host::setStoredPointer(host, key::p_greek_data, record);
       if (greekRecord(host) != record) delete record;
+    } else {
+      created = false;
     }
   }
+  return created;
 }
 
 void clearProfileRecords(StudyHost& host) {

@@ -2,8 +2,8 @@
 // through the stored pointers p_gex_data and p_greek_data. Only these functions create or free
 // them, so a stored pointer is always either absent or one of ours.
 //
-// A record that cannot be allocated stays absent; the parser handed the absent record reports
-// it and halts, and the next call tries to create it again.
+// A record that cannot be allocated stays absent, and the next call tries to create it again;
+// the scheduler sends no profile request meanwhile (one answered into no record would halt).
 #pragma once
 
 #include "host/study_host.h"
@@ -15,8 +15,8 @@ namespace ostrel {
 GexData* gexRecord(StudyHost& host);
 GreekData* greekRecord(StudyHost& host);
 
-// Creates each absent record empty and stores it, GEX first.
-void ensureProfileRecords(StudyHost& host);
+// Creates each absent record empty and stores it, GEX first. False when memory ran out for one.
+bool ensureProfileRecords(StudyHost& host);
 
 // Empties both records that exist.
 void clearProfileRecords(StudyHost& host);

@@ -4,6 +4,7 @@
 
 #include "host/host_calls.h"
 #include "host/http_header_field.h"
+#include "host/out_of_memory.h"
 #include "service/profile_url.h"
 #include "study/state_keys.h"
 
@@ -11,14 +12,19 @@ namespace ostrel {
 
 namespace {
 
-void setHeader(HttpHeaderField& field, const char* name, HostString value) noexcept {
+// Throws std::bad_alloc when either text could not be stored: a request never goes out with a
+// header missing.
+void setHeader(HttpHeaderField& field, const char* name, HostString value) {
   field.Name = name;
+  requireText(field.Name);
+  requireText(value);
   field.Value = std::move(value);
 }
 
 }  // namespace
 
 void sendProfileRequest(StudyHost& host, const char* url, const char* api_key) {
+  if (url == nullptr || *url == '\0') throw std::bad_alloc();  // the URL's storage failed
   HttpHeaderField headers[4];
   setHeader(headers[0], "User-Agent", formatHostString("Sierra Chart %d", host.HostBuild));
   setHeader(headers[1], "X-ostrel-plugin", HostString(kPluginVersion));
@@ -42,6 +48,8 @@ void sendMajorsHistoryRequest(StudyHost& host, const char* ticker, const char* a
                               std::int64_t start_seconds, std::int64_t end_seconds) {
   const HostString url = buildMajorsHistoryUrl(ticker);
   const HostString body = formatHistoryBody(start_seconds, end_seconds);
+  requireText(url);
+  requireText(body);
   HttpHeaderField headers[5];
   setHeader(headers[0], "Authorization",
             formatHostString("Basic %s", api_key != nullptr ? api_key : ""));

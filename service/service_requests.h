@@ -17,7 +17,8 @@ constexpr const char* kPluginVersion = "v2.2026.03.05";
 
 // Profile request: GET-style, no body, headers User-Agent, X-ostrel-plugin, Authorization,
 // Accept. Started: profile_state Pending; refused: "Error making HTTP Request." (flag 1) and
-// profile_state Failed.
+// profile_state Failed. Throws std::bad_alloc, before anything is sent or stored, when a text
+// of the request (an empty `url` among them) could not be stored.
 void sendProfileRequest(StudyHost& host, const char* url, const char* api_key);
 
 // {"start": S, "end": E}: seconds since 1970-01-01 UTC in decimal, nothing else.
@@ -27,7 +28,7 @@ HostString formatHistoryBody(std::int64_t start_seconds, std::int64_t end_second
 // X-ostrel-plugin, User-Agent. Started: history_state Pending and last_history_request set to
 // CurrentTime; refused: "Ostrel: Error sending
 // Majors history request." (flag 1) and history_state Done, so it is not asked for again until
-// the next full recalculation.
+// the next full recalculation. Throws std::bad_alloc as sendProfileRequest does.
 void sendMajorsHistoryRequest(StudyHost& host, const char* ticker, const char* api_key,
                               std::int64_t start_seconds, std::int64_t end_seconds);
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "sim/allocation_faults.h"
 #include "sim/platform_record_ops.h"
 #include "sim/platform_record_state.h"
 
@@ -89,12 +90,21 @@ void PlatformRecord::callThrough(StudyHost& host) {
   self->call();
 }
 
+// Only the study's own part of the call counts towards allocation faults: presenting the record
+// and taking it back are the platform's work.
 void PlatformRecord::call() {
-  state_->present();
+  {
+    const HostCallScope host_side;
+    state_->present();
+  }
   PlatformRecord* const outer = t_calling;
   t_calling = this;
-  study_(*state_->sc);
+  {
+    const StudyCallScope study_side;
+    study_(*state_->sc);
+  }
   t_calling = outer;
+  const HostCallScope host_side;
   state_->takeBack();
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/binding_instance.h"
+#include "sim/allocation_faults.h"
 #include "sim/platform_record_drawings.h"
 #include "sim/platform_record_state.h"
 
@@ -21,17 +22,20 @@ struct PlatformOps {
   static StudyHost& host() { return self().sim.host(); }
 
   static SCString versionNumber() {
+    const HostCallScope host_side;
     const std::string text = std::to_string(host().HostBuild);
     return SCString(text.c_str(), static_cast<int>(text.size()));
   }
 
   static void addMessageToLog(const char* message, int show) {
+    const HostCallScope host_side;
     StudyHost& h = host();
     h.Ops.LogMessage(&h, message, show);
   }
 
   // One chart: a drawing for another chart or region is not placed.
   static int useDrawingTool(s_UseTool& tool) {
+    const HostCallScope host_side;
     const s_sc& sc = *self().sc;
     if (tool.ChartNumber != sc.ChartNumber || tool.Region != sc.GraphRegion) return 0;
     StudyHost& h = host();
@@ -48,10 +52,12 @@ struct PlatformOps {
   }
 
   static bool studyDrawing(const SimDrawing& d, std::int32_t number) {
+    const HostCallScope host_side;
     return d.study_own && self().user_drawn.count(number) == 0;
   }
 
   static int drawingsCount(int /*chart*/, int /*exclude_others*/) {
+    const HostCallScope host_side;
     int count = 0;
     for (const auto& entry : self().sim.drawings()) {
       if (studyDrawing(entry.second, entry.first)) ++count;
@@ -62,6 +68,7 @@ struct PlatformOps {
   // The index-th study drawing that is not user-drawn, asked of the SimHost by its index among
   // all the study's drawings (so that the SimHost's scripted faults apply).
   static int drawingByIndex(int chart, int index, s_UseTool& tool, int /*exclude_others*/) {
+    const HostCallScope host_side;
     if (index < 0) return 0;
     int all = 0;
     int seen = 0;
@@ -88,6 +95,7 @@ struct PlatformOps {
   }
 
   static int userDrawnDrawing(int /*chart*/, int type, s_UseTool& tool, int index) {
+    const HostCallScope host_side;
     if (index < 0) return 0;
     int seen = 0;
     for (const auto& entry : self().sim.drawings()) {
@@ -103,6 +111,7 @@ struct PlatformOps {
   }
 
   static int deleteChartDrawing(int chart, int which, int number) {
+    const HostCallScope host_side;
     StudyHost& h = host();
     if (which == TOOL_DELETE_ALL) {
       const int removed = h.Ops.RemoveStudyDrawings(&h, chart, -1, 0);
@@ -116,6 +125,7 @@ struct PlatformOps {
   }
 
   static int deleteUserDrawn(int chart, int number) {
+    const HostCallScope host_side;
     if (self().sim.drawings().count(number) == 0) return 0;
     self().user_drawn.erase(number);
     StudyHost& h = host();
@@ -123,24 +133,32 @@ struct PlatformOps {
   }
 
   static int& persistentInt(int key) {
+    const HostCallScope host_side;
     StudyHost& h = host();
     return *h.Ops.StoredInt(&h, key);
   }
   static void setPersistentInt(int key, int value) {
+    const HostCallScope host_side;
     StudyHost& h = host();
     h.Ops.SetStoredInt(&h, key, value);
   }
   static float& persistentFloat(int key) {
+    const HostCallScope host_side;
     StudyHost& h = host();
     return *h.Ops.StoredFloat(&h, key);
   }
   static std::int64_t& persistentInt64(int key) {
+    const HostCallScope host_side;
     StudyHost& h = host();
     return *h.Ops.StoredTime(&h, key);
   }
-  static SCDateTime& persistentDateTime(int key) { return self().date_times[key]; }
+  static SCDateTime& persistentDateTime(int key) {
+    const HostCallScope host_side;
+    return self().date_times[key];
+  }
 
   static SCString& persistentText(int key) {
+    const HostCallScope host_side;
     PlatformRecord::State& r = self();
     SCString& held = r.texts[key];
     if (r.texts_used.insert(key).second) {
@@ -152,11 +170,13 @@ struct PlatformOps {
     return held;
   }
   static void setPersistentText(int key, const SCString& value) {
+    const HostCallScope host_side;
     const SCString copy(value.GetChars());
     persistentText(key) = copy.GetChars();
   }
 
   static void*& persistentPointer(int key) {
+    const HostCallScope host_side;
     PlatformRecord::State& r = self();
     if (key == platform::kInstancePointerKey) return r.binding_pointer;
     void*& held = r.pointers[key];
@@ -167,6 +187,7 @@ struct PlatformOps {
     return held;
   }
   static void setPersistentPointer(int key, void* pointer) {
+    const HostCallScope host_side;
     persistentPointer(key) = pointer;
     if (key == platform::kInstancePointerKey) return;
     StudyHost& h = host();
@@ -174,20 +195,24 @@ struct PlatformOps {
   }
 
   static SCDateTime fromChartZone(const SCDateTime& t, const char* zone) {
+    const HostCallScope host_side;
     StudyHost& h = host();
     return toPlatformTime(h.Ops.HostTimeToZone(&h, fromPlatformTime(t), zone));
   }
   static SCDateTime toChartZone(const SCDateTime& t, const char* zone) {
+    const HostCallScope host_side;
     StudyHost& h = host();
     return toPlatformTime(h.Ops.ZoneTimeToHost(&h, fromPlatformTime(t), zone));
   }
   static int containingIndex(int chart, const SCDateTime& t) {
+    const HostCallScope host_side;
     StudyHost& h = host();
     return h.Ops.BarIndexAt(&h, chart, fromPlatformTime(t));
   }
 
   static int post(const SCString& url, const SCString& body, const n_ACSIL::s_HTTPHeader* headers,
                   int count) {
+    const HostCallScope host_side;
     std::vector<HttpHeaderField> fields(count > 0 && headers != nullptr ? count : 0);
     for (std::size_t i = 0; i < fields.size(); ++i) {
       fields[i].Name.assign(headers[i].Name.GetChars());
@@ -204,18 +229,21 @@ struct PlatformOps {
     return id;
   }
   static int get(const SCString& url) {
+    const HostCallScope host_side;
     const SCString none;
     return post(url, none, nullptr, 0);
   }
 
 #if defined(OSTREL_SDK_STANDIN)
   static int directHttpsGet(const DirectHttpsRequest* request, DirectHttpsResult* result) {
+    const HostCallScope host_side;
     StudyHost& h = host();
     return h.Ops.DirectHttpsGet != nullptr ? h.Ops.DirectHttpsGet(&h, request, result) : 0;
   }
 #endif
 
   static void setCustomStrings(int index, const char* strings) {
+    const HostCallScope host_side;
     self().options_set[index] = strings != nullptr ? strings : "";
   }
   // The study declares no description; the platform would show it in the settings.
@@ -223,6 +251,7 @@ struct PlatformOps {
 };
 
 void installPlatformRecordOps(s_sc& sc, s_SCInput_145* inputs, int input_count) noexcept {
+  const HostCallScope host_side;
   sc.VersionNumber = &PlatformOps::versionNumber;
   sc.p_AddMessageToLog = &PlatformOps::addMessageToLog;
   sc.Internal_UseDrawingTool = &PlatformOps::useDrawingTool;

@@ -1,10 +1,14 @@
 #include "sim/replay_command.h"
 
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <string>
 
+#include "sim/allocation_faults.h"
 #include "sim/replay_run.h"
 #include "sim/replay_scenario.h"
 #include "sim/study_loader.h"
@@ -23,16 +27,50 @@ void reportError(const char* message) {
   std::fprintf(stderr, "ostrel-sim replay: %s\n", line.c_str());
 }
 
+// N of --fail-allocation: a whole number from 1 up, digits only.
+bool readAllocationNumber(const char* text, std::uint64_t& number) {
+  if (text == nullptr || *text < '0' || *text > '9') return false;
+  char* end = nullptr;
+  errno = 0;
+  const unsigned long long value = std::strtoull(text, &end, 10);
+  if (errno != 0 || end == text || *end != '\0' || value == 0) return false;
+  number = value;
+  return true;
+}
+
 }  // namespace
 
 // argv[0] is the subcommand's name.
 int runReplayCommand(int argc, char** argv) {
-  const bool platform = argc == 3 && std::strcmp(argv[1], "--platform") == 0;
-  if (argc != 2 && !platform) {
-    std::fprintf(stderr, "usage: ostrel-sim replay [--platform] SCENARIO.json\n");
+  bool platform = false;
+  ReplayOptions options;
+  const char* scenario_path = nullptr;
+  bool usage = false;
+  for (int i = 1; i < argc && !usage; ++i) {
+    if (std::strcmp(argv[i], "--platform") == 0 && !platform) {
+      platform = true;
+    } else if (std::strcmp(argv[i], "--fail-allocation") == 0 && !options.count_allocations &&
+               i + 1 < argc) {
+      options.count_allocations = true;
+      if (!readAllocationNumber(argv[++i], options.fail_allocation)) {
+        reportError("--fail-allocation takes a whole number from 1 up");
+        return 2;
+      }
+    } else if (scenario_path == nullptr && argv[i][0] != '-') {
+      scenario_path = argv[i];
+    } else {
+      usage = true;
+    }
+  }
+  if (usage || scenario_path == nullptr) {
+    std::fprintf(stderr,
+                 "usage: ostrel-sim replay [--platform] [--fail-allocation N] SCENARIO.json\n");
     return 2;
   }
-  const char* scenario_path = argv[argc - 1];
+  if (options.count_allocations && !allocationHooksInstalled()) {
+    reportError("--fail-allocation: this build of ostrel-sim has no allocation hooks (Linux only)");
+    return 1;
+  }
 #if defined(_WIN32)
   // As the platform does: the study comes from a DLL, not from this executable.
   StudyLibrary library;
@@ -48,7 +86,7 @@ int runReplayCommand(int argc, char** argv) {
 #endif
   std::string trace;
   try {
-    trace = runScenario(loadScenario(scenario_path), study);
+    trace = runScenario(loadScenario(scenario_path), study, options);
   } catch (const std::exception& e) {
     reportError(e.what());
     return 1;

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "jsonout/json_writer.h"
+#include "sim/allocation_faults.h"
 #include "sim/platform_record.h"
 #include "sim/replay_inputs.h"
 #include "sim/replay_trace.h"
@@ -21,9 +22,41 @@ const char* callKind(const ScenarioCall& call) {
   return "update";
 }
 
+// Ends the allocation session even when the replay throws, so nothing counts past it.
+class AllocationSession {
+ public:
+  explicit AllocationSession(const ReplayOptions& options) : on_(options.count_allocations) {
+    if (on_) startAllocationSession(options.fail_allocation);
+  }
+  ~AllocationSession() {
+    if (on_) endAllocationSession();
+  }
+  AllocationSession(const AllocationSession&) = delete;
+  AllocationSession& operator=(const AllocationSession&) = delete;
+
+ private:
+  bool on_;
+};
+
+void writeAllocationReport(JsonWriter& out) {
+  const AllocationReport report = allocationReport();
+  out.key("allocations");
+  out.integer(static_cast<std::int64_t>(report.allocations));
+  out.key("failed_allocation");
+  if (report.failed) {
+    out.beginObject(/*inline_container=*/true);
+    out.key("call");
+    out.integer(report.failed_call);
+    out.endObject();
+  } else {
+    out.null();
+  }
+}
+
 }  // namespace
 
-std::string runScenario(const Scenario& scenario, const StudyEntry& study) {
+std::string runScenario(const Scenario& scenario, const StudyEntry& study,
+                        const ReplayOptions& options) {
   const ChartSetup& chart = scenario.chart;
   SimHost sim;
   sim.setHostZone(chart.host_zone);
@@ -45,7 +78,11 @@ std::string runScenario(const Scenario& scenario, const StudyEntry& study) {
   out.beginObject();
   out.key("calls");
   out.beginArray();
-  writeCallTrace(out, 0, "defaults", sim.runDefaults(function), sim);
+  const AllocationSession session(options);
+  setAllocationCall(0);
+  const CallRecord& defaults = sim.runDefaults(function);
+  writeCallTrace(out, 0, "defaults", defaults, sim);
+  if (options.after_call) options.after_call(0, sim, defaults);
   writeInputs(scenario.inputs, sim);
 
   DateTime previous_time = chart.bar_start;
@@ -66,17 +103,24 @@ std::string runScenario(const Scenario& scenario, const StudyEntry& study) {
     if (call.recalc_from_bar) h.RecalcFromBar = *call.recalc_from_bar;
     writeInputs(call.inputs, sim);
     for (std::int32_t type : call.stale_drawings) sim.addStaleDrawing(type);
-    writeCallTrace(out, index++, callKind(call), sim.runCall(function, call.script), sim);
+    setAllocationCall(index);
+    const CallRecord& record = sim.runCall(function, call.script);
+    writeCallTrace(out, index, callKind(call), record, sim);
+    if (options.after_call) options.after_call(index, sim, record);
+    ++index;
     previous_time = time;
   }
   out.endArray();
   out.key("final");
   writeFinalTrace(out, sim);
-  out.endObject();
 
+  setAllocationCall(index);
   h.IsFullRecalc = 0;
   h.IsSuspended = 0;
   sim.releaseStudy(function);
+  platform.reset();
+  if (options.count_allocations) writeAllocationReport(out);
+  out.endObject();
   return out.text();
 }
 

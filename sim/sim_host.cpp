@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "sim/allocation_faults.h"
 #include "sim/sim_host_ops.h"
 #include "sim/zone_cache.h"
 
@@ -90,7 +91,10 @@ const CallRecord& SimHost::runCall(StudyFunction study, const CallScript& script
   input_watch_.take(inputs_);
   const std::int32_t earliest_before = host_.EarliestChangedBar;
 
-  if (study != nullptr) study(host_);
+  if (study != nullptr) {
+    const StudyCallScope study_side;
+    study(host_);
+  }
 
   host_.ResponseReady = 0;
   host_.ResponseText = nullptr;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "sim/allocation_faults.h"
 #include "sim/sim_host.h"
 #include "sim/zone_cache.h"
 
@@ -19,10 +20,12 @@ struct OpsImpl {
   static SimHost& self(StudyHost* host) { return *static_cast<SimHost*>(host->HostContext); }
 
   static void logMessage(StudyHost* host, const char* message, std::int32_t flag) {
+    const HostCallScope host_side;
     self(host).record_.log.push_back(LogEntry{text(message), flag});
   }
 
   static std::int32_t placeDrawing(StudyHost* host, DrawingSpec* spec) {
+    const HostCallScope host_side;
     if (spec == nullptr) return 0;
     SimHost& s = self(host);
     const std::int32_t ordinal = ++s.place_ordinal_;
@@ -54,6 +57,7 @@ struct OpsImpl {
 
   static std::int32_t findDrawing(StudyHost* host, std::int32_t /*chart*/, std::int32_t type_filter,
                                   DrawingSpec* spec, std::int32_t index) {
+    const HostCallScope host_side;
     if (spec == nullptr || index < 0) return 0;
     SimHost& s = self(host);
     if (s.script_.find_drawing_sticky && s.sticky_number_ != 0) {
@@ -75,6 +79,7 @@ struct OpsImpl {
   }
 
   static std::int32_t removeDrawing(StudyHost* host, std::int32_t /*chart*/, std::int32_t number) {
+    const HostCallScope host_side;
     SimHost& s = self(host);
     s.record_.removed.push_back(number);
     return s.drawings_.remove(number) ? 1 : 0;
@@ -82,44 +87,55 @@ struct OpsImpl {
 
   static std::int32_t removeStudyDrawings(StudyHost* host, std::int32_t /*chart*/,
                                           std::int32_t /*line*/, std::int32_t /*flags*/) {
+    const HostCallScope host_side;
     SimHost& s = self(host);
     ++s.record_.removed_all;
     return s.drawings_.removeIf([](const SimDrawing& d) { return d.study_own; });
   }
 
   static std::int32_t* storedInt(StudyHost* host, std::int32_t key) {
+    const HostCallScope host_side;
     return &self(host).ints_.at(key);
   }
   static void setStoredInt(StudyHost* host, std::int32_t key, std::int32_t value) {
+    const HostCallScope host_side;
     self(host).ints_.set(key, value);
   }
   static float* storedFloat(StudyHost* host, std::int32_t key) {
+    const HostCallScope host_side;
     return &self(host).floats_.at(key);
   }
   static DateTime* storedTime(StudyHost* host, std::int32_t key) {
+    const HostCallScope host_side;
     return &self(host).times_.at(key);
   }
   static HostString* storedText(StudyHost* host, std::int32_t key) {
+    const HostCallScope host_side;
     return &self(host).texts_.at(key);
   }
   static void* storedPointer(StudyHost* host, std::int32_t key) {
+    const HostCallScope host_side;
     void* const* slot = self(host).pointers_.find(key);
     return slot != nullptr ? *slot : nullptr;
   }
   static void setStoredPointer(StudyHost* host, std::int32_t key, void* pointer) {
+    const HostCallScope host_side;
     self(host).pointers_.set(key, pointer);
   }
 
   static DateTime hostTimeToZone(StudyHost* host, DateTime t, const char* zone) {
+    const HostCallScope host_side;
     self(host).zones_->convert(t, zone, /*to_zone=*/true);
     return t;
   }
   static DateTime zoneTimeToHost(StudyHost* host, DateTime t, const char* zone) {
+    const HostCallScope host_side;
     self(host).zones_->convert(t, zone, /*to_zone=*/false);
     return t;
   }
 
   static std::int32_t barIndexAt(StudyHost* host, std::int32_t /*chart*/, DateTime t) {
+    const HostCallScope host_side;
     const auto& times = self(host).bar_times_;
     auto after = std::upper_bound(times.begin(), times.end(), t);
     return static_cast<std::int32_t>(after - times.begin()) - 1;
@@ -127,6 +143,7 @@ struct OpsImpl {
 
   static std::int32_t startHttpRequest(StudyHost* host, const char* url, const char* body,
                                        const HttpHeaderField* headers, std::int32_t count) {
+    const HostCallScope host_side;
     SimHost& s = self(host);
     RequestRecord rec;
     rec.url = text(url);
@@ -143,6 +160,7 @@ struct OpsImpl {
 
   static std::int32_t directHttpsGet(StudyHost* host, const DirectHttpsRequest* request,
                                      DirectHttpsResult* result) {
+    const HostCallScope host_side;
     SimHost& s = self(host);
     DirectRequestRecord rec;
     if (request != nullptr) {

@@ -143,7 +143,8 @@ constexpr InputSpec kInputs[kInputSpecCount] = {
 static_assert(sizeof(kInputs) / sizeof(kInputs[0]) == in::kInputCount,
               "one table row per input id");
 
-void declareInput(StudyInput& slot, const InputSpec& spec) noexcept {
+// False when a text (name, option list, default text) could not be stored.
+bool declareInput(StudyInput& slot, const InputSpec& spec) noexcept {
   slot.name = spec.name;
   switch (spec.kind) {
     case InputKind::CustomList:
@@ -159,17 +160,22 @@ void declareInput(StudyInput& slot, const InputSpec& spec) noexcept {
     case InputKind::TimeZone: slot.setTimeZone(static_cast<std::int32_t>(spec.number)); break;
   }
   if (spec.position != 0) slot.display_position = spec.position;
+  if (slot.name != spec.name) return false;
+  if (spec.kind == InputKind::CustomList && slot.options != spec.text) return false;
+  return spec.kind != InputKind::Text || slot.text == spec.text;
 }
 
 }  // namespace
 
 const InputSpec* inputSpecs() noexcept { return kInputs; }
 
-void declareInputs(StudyHost& host) noexcept {
-  if (host.Inputs == nullptr) return;
+bool declareInputs(StudyHost& host) noexcept {
+  if (host.Inputs == nullptr) return true;
+  bool complete = true;
   for (std::int32_t i = 0; i < in::kInputCount && i < host.InputCount; ++i) {
-    declareInput(host.Inputs[i], kInputs[i]);
+    if (!declareInput(host.Inputs[i], kInputs[i])) complete = false;
   }
+  return complete;
 }
 
 }  // namespace ostrel

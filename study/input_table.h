@@ -40,7 +40,8 @@ constexpr std::size_t kInputSpecCount = 110;
 // The table, kInputSpecCount entries in slot order.
 const InputSpec* inputSpecs() noexcept;
 
-// For every slot the host has: name, then type and default, then options, then position.
-void declareInputs(StudyHost& host) noexcept;
+// For every slot the host has: name, then type and default, then options, then position. False
+// when memory ran out for a text (that text is then empty); every slot is still declared.
+bool declareInputs(StudyHost& host) noexcept;
 
 }  // namespace ostrel

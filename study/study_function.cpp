@@ -1,5 +1,7 @@
 #include "study/study_function.h"
 
+#include <new>
+
 #include "host/host_calls.h"
 #include "render/drawing_cleanup.h"
 #include "service/profile_records.h"
@@ -20,19 +22,28 @@ namespace ostrel {
 
 namespace {
 
+constexpr const char* kTitle = "Gex Profile";
+
+// The platform asks for the defaults once: a text lost to a failed allocation stays empty, so
+// the user is told.
 void declareDefaults(StudyHost& host) {
-  host.StudyTitle = "Gex Profile";
+  host.StudyTitle = kTitle;
   host.RegionSetting = 0;
   host.LoopModeSetting = 0;
   host.AlwaysCallSetting = 1;
-  declareInputs(host);
-  declareSubgraphs(host);
+  bool complete = host.StudyTitle == kTitle;
+  if (!declareInputs(host)) complete = false;
+  if (!declareSubgraphs(host)) complete = false;
+  if (!complete) {
+    host::logMessage(host,
+                     "Ostrel: out of memory; some names of the study's settings are missing. "
+                     "Remove the study and add it again.",
+                     1);
+  }
 }
 
 void runUpdate(StudyHost& host) {
   const Premiums premiums = readPremiums(host);
-  const NormalisedText futures_target =
-      normaliseText(readText(host::input(host, in::kFuturesTarget)));
 
   if (host.IsRemovalCall != 0 || host.IsSuspended != 0) {
     removeAllDrawings(host);
@@ -44,11 +55,19 @@ void runUpdate(StudyHost& host) {
     return;
   }
 
+  // The history is reset here too, before anything that needs memory: a call that runs out of
+  // it later still leaves the recalculation's history request due.
   if (host.IsFullRecalc != 0) {
     host::setStoredInt(host, key::profile_state, Due);
+    host::setStoredInt(host, key::history_state, Due);
     host::setStoredInt(host, key::requests_halted, 0);
     sweepStaleDrawings(host);
   }
+
+  // Normalised after the removal and recalculation steps, which do not need it and must not be
+  // lost to a failed allocation.
+  const NormalisedText futures_target =
+      normaliseText(readText(host::input(host, in::kFuturesTarget)));
 
   const NormalisedText ticker = normaliseTicker(readText(host::input(host, in::kTicker)));
   const std::int32_t package = readIndex(host::input(host, in::kPackage));
@@ -64,6 +83,7 @@ void runUpdate(StudyHost& host) {
   HostString api_key_copy;
   if (!futures_target.empty()) {
     api_key_copy.assign(api_key);
+    if (api_key_copy.empty() && api_key != nullptr && *api_key != '\0') throw std::bad_alloc();
     api_key = api_key_copy.c_str();
   }
   const std::int32_t interval = readInteger(host::input(host, in::kRequestInterval));

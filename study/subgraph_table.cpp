@@ -42,8 +42,9 @@ constexpr SubgraphSpec kSubgraphs[kSubgraphSpecCount] = {
 
 const SubgraphSpec* subgraphSpecs() noexcept { return kSubgraphs; }
 
-void declareSubgraphs(StudyHost& host) noexcept {
-  if (host.Subgraphs == nullptr) return;
+bool declareSubgraphs(StudyHost& host) noexcept {
+  if (host.Subgraphs == nullptr) return true;
+  bool complete = true;
   for (std::int32_t i = 0;
        i < static_cast<std::int32_t>(kSubgraphSpecCount) && i < host.SubgraphCount; ++i) {
     const SubgraphSpec& spec = kSubgraphs[i];
@@ -55,7 +56,9 @@ void declareSubgraphs(StudyHost& host) noexcept {
       out.third_style = spec.third_style;
     }
     out.primary_colour = spec.colour;
+    if (out.name != spec.name) complete = false;
   }
+  return complete;
 }
 
 }  // namespace ostrel

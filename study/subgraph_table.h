@@ -23,7 +23,8 @@ constexpr std::size_t kSubgraphSpecCount = 19;
 
 const SubgraphSpec* subgraphSpecs() noexcept;
 
-// Declares every subgraph the host has (at most 19): name, attributes, primary colour.
-void declareSubgraphs(StudyHost& host) noexcept;
+// Declares every subgraph the host has (at most 19): name, attributes, primary colour. False
+// when memory ran out for a name (that name is then empty).
+bool declareSubgraphs(StudyHost& host) noexcept;
 
 }  // namespace ostrel

@@ -1,6 +1,7 @@
 #include "study/text_normalise.h"
 
 #include <cstring>
+#include <new>
 
 namespace ostrel {
 
@@ -16,7 +17,7 @@ void upperCase(char* bytes, std::size_t length) noexcept {
 
 }  // namespace
 
-void NormalisedText::assignUpperCase(const char* text, std::size_t length) noexcept {
+void NormalisedText::assignUpperCase(const char* text, std::size_t length) {
   heap_.clear();
   if (length <= kInlineCapacity) {
     if (length != 0) std::memcpy(inline_, text, length);
@@ -27,12 +28,13 @@ void NormalisedText::assignUpperCase(const char* text, std::size_t length) noexc
   }
   inline_[0] = '\0';
   heap_.assign(text, length);
+  if (heap_.empty()) throw std::bad_alloc();  // an empty text would read as another ticker
   size_ = heap_.size();
   // The string's own storage is ours to edit in place: no second copy.
   upperCase(const_cast<char*>(heap_.c_str()), size_);
 }
 
-NormalisedText normaliseText(const char* text) noexcept {
+NormalisedText normaliseText(const char* text) {
   NormalisedText out;
   if (text == nullptr) return out;
   std::size_t begin = 0;
@@ -43,7 +45,7 @@ NormalisedText normaliseText(const char* text) noexcept {
   return out;
 }
 
-NormalisedText normaliseTicker(const char* text) noexcept {
+NormalisedText normaliseTicker(const char* text) {
   NormalisedText out = normaliseText(text);
   if (out.empty()) out.assignUpperCase("SPX", 3);
   return out;

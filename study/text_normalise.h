@@ -25,9 +25,9 @@ class NormalisedText {
   // True when the text did not fit inside the object.
   bool on_heap() const noexcept { return heap_.owns_storage(); }
 
-  // The text's first `length` bytes, upper-cased (a-z only). On allocation failure the text is
-  // empty.
-  void assignUpperCase(const char* text, std::size_t length) noexcept;
+  // The text's first `length` bytes, upper-cased (a-z only). Throws std::bad_alloc when a long
+  // text cannot be stored: an empty ticker would read as "SPX", an empty target as no target.
+  void assignUpperCase(const char* text, std::size_t length);
 
  private:
   char inline_[kInlineCapacity + 1] = {};
@@ -35,10 +35,10 @@ class NormalisedText {
   HostString heap_;
 };
 
-// Trimmed and upper-cased; a null text reads as "".
-NormalisedText normaliseText(const char* text) noexcept;
+// Trimmed and upper-cased; a null text reads as "". Throws std::bad_alloc as above.
+NormalisedText normaliseText(const char* text);
 
 // As normaliseText, but "SPX" when nothing is left.
-NormalisedText normaliseTicker(const char* text) noexcept;
+NormalisedText normaliseTicker(const char* text);
 
 }  // namespace ostrel

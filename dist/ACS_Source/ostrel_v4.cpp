@@ -424,7 +424,8 @@ void GreekData::clear() noexcept {
 //   carries) are refused before parsing, which keeps RapidJSON's 32-bit string lengths, element
 //   counts and fraction-digit counter from wrapping.
 // - Memory failure: 1.1.0 writes through the null pointer its pool returns when the system is out
-//   of memory. Our base allocator throws std::bad_alloc instead, which parse() turns into a parse
+//   of memory. Our base allocator throws std::bad_alloc instead, which parse() passes on: running
+//   out of memory says nothing about the answer, so it must not read as the service's parse
 //   error (RapidJSON's reader and stacks release their storage during unwinding).
 // - Parse stack: 1.1.0's internal::Stack does pointer arithmetic on null before its first
 //   allocation (undefined behaviour on every parse); json_allocator.h replaces it for our
@@ -8880,8 +8881,8 @@ class JsonDocument {
   JsonDocument& operator=(const JsonDocument&) = delete;
 
   // True when `text` holds exactly one JSON value (see the guards above). On false, root() is a
-  // JSON null.
-  bool parse(const char* text) noexcept;
+  // JSON null. Throws std::bad_alloc when memory runs out.
+  bool parse(const char* text);
   const Value& root() const noexcept;
 
  private:
@@ -9052,7 +9053,7 @@ struct RecursiveParse {
 JsonDocument::JsonDocument() noexcept = default;
 JsonDocument::~JsonDocument() = default;
 
-bool JsonDocument::parse(const char* text) noexcept {
+bool JsonDocument::parse(const char* text) {
   document_.reset();
   if (text == nullptr) text = "";
   const TextVerdict verdict = checkJsonText(text, HostString::kMaxLength);
@@ -9080,8 +9081,10 @@ bool JsonDocument::parse(const char* text) noexcept {
     }
     document_ = std::move(document);
     return true;
+  } catch (const std::bad_alloc&) {
+    // From our allocator or from RapidJSON's own operator new: the caller's step gives up.
+    throw;
   } catch (...) {
-    // std::bad_alloc from our allocator or from RapidJSON's own operator new.
     return false;
   }
 }
@@ -9719,23 +9722,14 @@ ParseOutcome parseGexProfile(StudyHost& host, const char* const* response_text,
                              GexData* p_gex_data);
 
 }  // namespace ostrel
+// ---- host/out_of_memory.h
+// Running out of memory: in a long session with many charts any allocation of the study can
+// fail. A step that cannot get the memory it needs ends early by throwing std::bad_alloc (a
+// failed `new` does; so does requireText for a text that came back empty although it always
+// holds something, which is how a failed HostString allocation shows). The step's owner catches
+// it with runStep, which logs one fixed line (flag 1) saying what was given up; the line needs
+// no memory of the study's own. The owner leaves no request state pending behind it.
 
-// ---- model/profile_json.h
-// The checks that the GEX and Greek profile parsers share, in their order: parse the text, look
-// at the root, recognise the service's error answers, and require a 32-bit "timestamp".
-//
-// - Any parse error (the empty or null text included) logs `parse_error_text` with flag 0: retry.
-// - A root that is not an object, or an object without members: retry, silently.
-// - "message" equal, byte for byte, to "ERROR: Invalid API Key." logs "Ostrel API Error: %s
-//   Halting requests." with flag 1: halt. Any other "message" is ignored.
-// - "error" that is a string logs "Ostrel API Error: \"%s\". Retrying." with flag 1: retry, even
-//   when the rest of the answer is a complete profile.
-// - "timestamp" missing or not an integer in the int32 range: retry, silently.
-// Service texts reach the log only as %s arguments. The first occurrence of a repeated key counts.
-
-#include <cmath>
-#include <cstddef>
-#include <cstdint>
 #include <new>
 
 // ---- host/host_calls.h
@@ -9857,6 +9851,63 @@ inline Subgraph& subgraph(StudyHost& h, std::int32_t index) {
 }
 
 }  // namespace ostrel::host
+
+namespace ostrel {
+
+// `text` itself, or std::bad_alloc when it is empty.
+inline const HostString& requireText(const HostString& text) {
+  if (text.empty()) throw std::bad_alloc();
+  return text;
+}
+
+// Assigns `text`, or throws std::bad_alloc when a text that is not empty could not be stored.
+inline void assignText(HostString& to, const char* text) {
+  to.assign(text);
+  if (to.empty() && text != nullptr && *text != '\0') throw std::bad_alloc();
+}
+
+// Runs `step`; when it runs out of memory, logs `given_up` (flag 1) and answers false.
+template <typename Step>
+bool runStep(StudyHost& host, const char* given_up, Step&& step) noexcept {
+  try {
+    step();
+    return true;
+  } catch (const std::bad_alloc&) {
+    host::logMessage(host, given_up, 1);
+    return false;
+  }
+}
+
+// A formatted line, or when formatting it ran out of memory (it came back empty), a fixed line
+// saying so: a message is never lost without a word.
+inline void logFormatted(StudyHost& host, const HostString& line, std::int32_t flag) {
+  if (line.empty()) {
+    host::logMessage(host, "Ostrel: out of memory; a message could not be written.", 1);
+    return;
+  }
+  host::logMessage(host, line.c_str(), flag);
+}
+
+}  // namespace ostrel
+
+// ---- model/profile_json.h
+// The checks that the GEX and Greek profile parsers share, in their order: parse the text, look
+// at the root, recognise the service's error answers, and require a 32-bit "timestamp".
+//
+// - Any parse error (the empty or null text included) logs `parse_error_text` with flag 0: retry.
+// - A root that is not an object, or an object without members: retry, silently.
+// - "message" equal, byte for byte, to "ERROR: Invalid API Key." logs "Ostrel API Error: %s
+//   Halting requests." with flag 1: halt. Any other "message" is ignored.
+// - "error" that is a string logs "Ostrel API Error: \"%s\". Retrying." with flag 1: retry, even
+//   when the rest of the answer is a complete profile.
+// - "timestamp" missing or not an integer in the int32 range: retry, silently.
+// Service texts reach the log only as %s arguments. The first occurrence of a repeated key counts.
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <new>
+
 // ---- host/numeric.h
 // Conversions that stay defined for any value that can arrive from the network or the host.
 //
@@ -9922,8 +9973,9 @@ bool acceptProfileAnswer(StudyHost& host, const char* const* response_text,
 
 // The whole parse of one profile answer into `record`: a null record logs `null_record_text`
 // (flag 1) and halts without parsing; otherwise the record is cleared, the answer checked as
-// above and, when it is a profile, `fill(root, timestamp, record)` run. An answer too large to
-// hold is treated like a broken one: record cleared, `parse_error_text` logged, retry.
+// above and, when it is a profile, `fill(root, timestamp, record)` run. Running out of memory
+// on the way clears the record and throws std::bad_alloc: it is no fault of the answer, whose
+// request the caller asks again.
 template <typename Record, typename Fill>
 ParseOutcome parseProfileAnswer(StudyHost& host, const char* const* response_text, Record* record,
                                 const char* null_record_text, const char* parse_error_text,
@@ -9942,9 +9994,8 @@ ParseOutcome parseProfileAnswer(StudyHost& host, const char* const* response_tex
   try {
     fill(document.root(), timestamp, *record);
   } catch (const std::bad_alloc&) {
-    record->clear();
-    host::logMessage(host, parse_error_text, 0);
-    return ParseOutcome::retry;
+    record->clear();  // no half-filled profile is ever drawn
+    throw;
   }
   return ParseOutcome::filled;
 }
@@ -10017,7 +10068,7 @@ void readMaxPriors(const json::Value* max_priors, GexData& data) {
 
 void fillGexData(const json::Value& root, std::int32_t timestamp, GexData& data) {
   data.timestamp = timestamp;
-  data.ticker.assign(json::readString(json::findMember(&root, "ticker")));
+  assignText(data.ticker, json::readString(json::findMember(&root, "ticker")));
   data.spot = memberFloat(root, "spot");
   data.zero_gamma = memberFloat(root, "zero_gamma");
   data.major_pos_vol = memberFloat(root, "major_pos_vol");
@@ -10095,7 +10146,7 @@ void readContracts(const json::Value* contracts, GreekData& data) {
 
 void fillGreekData(const json::Value& root, std::int32_t timestamp, GreekData& data) {
   data.timestamp = timestamp;
-  data.ticker.assign(json::readString(json::findMember(&root, "ticker")));
+  assignText(data.ticker, json::readString(json::findMember(&root, "ticker")));
   data.spot = memberFloat(root, "spot");
   data.major_positive = memberFloat(root, "major_positive");
   data.major_negative = memberFloat(root, "major_negative");
@@ -10221,12 +10272,12 @@ std::int32_t readObject(StudyHost& host, const json::Value& root) {
   if (json::findMember(&root, "timestamp") != nullptr) return 0;
   if (const char* message = json::readString(json::findMember(&root, "message"))) {
     const HostString line = formatHostString("Ostrel History: API message: %s. Skipping.", message);
-    host::logMessage(host, line.c_str(), 1);
+    logFormatted(host, line, 1);
     return 2;
   }
   if (const char* error = json::readString(json::findMember(&root, "error"))) {
     const HostString line = formatHostString("Ostrel History: API error: %s. Skipping.", error);
-    host::logMessage(host, line.c_str(), 1);
+    logFormatted(host, line, 1);
     return 2;
   }
   return 2;
@@ -10273,14 +10324,14 @@ bool acceptProfileAnswer(StudyHost& host, const char* const* response_text,
   if (json::stringEquals(message, "ERROR: Invalid API Key.")) {
     const HostString line =
         formatHostString("Ostrel API Error: %s Halting requests.", json::readString(message));
-    host::logMessage(host, line.c_str(), 1);
+    logFormatted(host, line, 1);
     outcome = ParseOutcome::halt;
     return false;
   }
 
   if (const char* error = json::readString(json::findMember(&root, "error"))) {
     const HostString line = formatHostString("Ostrel API Error: \"%s\". Retrying.", error);
-    host::logMessage(host, line.c_str(), 1);
+    logFormatted(host, line, 1);
     outcome = ParseOutcome::retry;
     return false;
   }
@@ -11016,7 +11067,7 @@ void drawBar(StudyHost& host, std::int32_t& drawingKey, float y, float value, co
     const HostString message =
         formatHostString("drawBar: Failed to create/adjust drawing for key %d, strike %f",
                          static_cast<int>(k), static_cast<double>(y));
-    host::logMessage(host, message.c_str(), 1);
+    logFormatted(host, message, 1);
   }
   advanceDrawingKey(drawingKey);
 }
@@ -11121,6 +11172,7 @@ void drawMajorLine(StudyHost& host, std::int32_t& drawingKey, float value,
   if (labels.show) {
     spec.Text = formatHostString("%s: %.2f", line.label != nullptr ? line.label : "",
                                  static_cast<double>(price));
+    requireText(spec.Text);  // a line is never placed with its label lost
     spec.FontSize = labels.fontSize;
     spec.TransparentBackground = labels.transparentBackground ? 1 : 0;
     const std::int32_t alignment = alignmentFor(labels.alignment);
@@ -11232,7 +11284,7 @@ void drawPriors(StudyHost& host, std::int32_t& drawingKey, float y, FloatSpan pr
       const HostString message =
           formatHostString("drawPriors: Failed to create/adjust marker for key %d, value %f",
                            static_cast<int>(k), static_cast<double>(v));
-      host::logMessage(host, message.c_str(), 1);
+      logFormatted(host, message, 1);
     }
     advanceDrawingKey(drawingKey);
   }
@@ -11928,17 +11980,22 @@ std::int64_t StrikePositions::find(float strike) const {
 namespace ostrel {
 
 // `ticker` and `futures_target` are normalised (trimmed, upper-cased); `api_key` as entered.
+// Throws std::bad_alloc when memory runs out for the stored ticker and target or for parsing
+// the answer: the request's time is kept, so the next trigger asks again (the next call, when
+// memory ran out before the request went out).
 void updateFuturesConversion(StudyHost& host, const char* ticker, const char* futures_target,
                              const char* api_key);
 
 // Handles the body of a status-200 answer: logs the outcome and, on success, overwrites the
-// premium inputs. Nothing changes on a parse error or an "error" answer.
+// premium inputs. Nothing changes on a parse error or an "error" answer. Throws std::bad_alloc
+// when memory runs out for the parse.
 void parseFuturesConversion(StudyHost& host, const char* body, const char* futures_target);
 
 }  // namespace ostrel
 
 #include <cmath>
 #include <cstdint>
+#include <new>
 
 // ---- service/https_client.h
 // The direct HTTPS client of the futures conversion: one blocking GET of
@@ -12091,9 +12148,9 @@ namespace ostrel {
 
 constexpr std::size_t kLogExcerptBytes = 1024;
 
-// Null `text` or `api_key` count as empty. Never throws; on allocation failure the excerpt reads
-// "(withheld)".
-HostString logExcerpt(const char* text, const char* api_key) noexcept;
+// Null `text` or `api_key` count as empty. Throws std::bad_alloc when memory runs out: nothing of
+// the text is shown then, and the line that would hold it is given up.
+HostString logExcerpt(const char* text, const char* api_key);
 
 }  // namespace ostrel
 // ---- service/market_clock.h
@@ -12145,7 +12202,7 @@ constexpr DateTime kPeriodicInterval = 15 * kMinute;
 const char* textOrEmpty(const char* text) noexcept { return text != nullptr ? text : ""; }
 
 void log(StudyHost& host, const HostString& text, std::int32_t flag) {
-  host::logMessage(host, text.c_str(), flag);
+  logFormatted(host, text, flag);
 }
 
 // Compares the inputs with the ticker and target of the last decision and stores them when
@@ -12157,6 +12214,8 @@ bool tickerOrTargetChanged(StudyHost& host, const char* ticker, const char* targ
   if (*stored_ticker == ticker && *stored_target == target) return false;
   stored_ticker->assign(ticker);
   stored_target->assign(target);
+  // Texts that could not be stored would read as a change on every call.
+  if (*stored_ticker != ticker || *stored_target != target) throw std::bad_alloc();
   return true;
 }
 
@@ -12423,6 +12482,10 @@ ConversionResult fetch(StudyHost& host, const char* ticker, const char* futures_
   if (path.empty()) return out;
   if (!checkApiKey(api_key, out.error)) return out;
   const HostString headers = formatHostString(kHeaderFormat, api_key);
+  if (headers.empty()) {
+    out.error = "out of memory composing the request headers";
+    return out;
+  }
 
   const DirectHttpsRequest request{OSTREL_SERVICE_HOST, kServicePort, path.c_str(), headers.c_str(),
                                    kConversionUserAgent};
@@ -12436,6 +12499,10 @@ ConversionResult fetch(StudyHost& host, const char* ticker, const char* futures_
   if (out.ok) {
     out.status = result.status;
     out.body.assign(result.body.c_str());
+    if (out.body.empty() && !result.body.empty()) {
+      out.ok = false;
+      out.error = "out of memory reading the answer";
+    }
   } else {
     out.error = std::move(result.error);
   }
@@ -12707,8 +12774,10 @@ std::int32_t httpsGet(const DirectHttpsRequest& request, const TransportOptions&
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <string>
 #include <string_view>
+
 
 namespace ostrel {
 namespace {
@@ -12730,17 +12799,16 @@ bool continuationByte(char c) noexcept { return (static_cast<unsigned char>(c) &
 
 }  // namespace
 
-HostString logExcerpt(const char* text, const char* api_key) noexcept {
+HostString logExcerpt(const char* text, const char* api_key) {
   text = text != nullptr ? text : "";
   api_key = api_key != nullptr ? api_key : "";
   const std::size_t length = std::strlen(text);
   const std::size_t key_length = std::strlen(api_key);
-  try {
-    // A key that begins inside the excerpt ends within this head, so it is replaced whole; the
-    // head also holds the continuation bytes of a UTF-8 sequence that the cut would split.
-    const std::string_view head(text, std::min(length, kLogExcerptBytes + key_length + 3));
-    std::string clean = withoutKey(head, std::string_view(api_key, key_length));
-    if (length <= kLogExcerptBytes) return HostString(clean.c_str(), clean.size());
+  // A key that begins inside the excerpt ends within this head, so it is replaced whole; the
+  // head also holds the continuation bytes of a UTF-8 sequence that the cut would split.
+  const std::string_view head(text, std::min(length, kLogExcerptBytes + key_length + 3));
+  std::string clean = withoutKey(head, std::string_view(api_key, key_length));
+  if (length > kLogExcerptBytes) {
     std::size_t cut = std::min(clean.size(), kLogExcerptBytes);
     // At most three continuation bytes follow a lead byte; stray ones are not worth chasing.
     for (int i = 0; i < 3 && cut > 0 && cut < clean.size() && continuationByte(clean[cut]); ++i) {
@@ -12749,11 +12817,12 @@ HostString logExcerpt(const char* text, const char* api_key) noexcept {
     clean.resize(cut);
     const HostString suffix =
         formatHostString("... (%llu bytes)", static_cast<unsigned long long>(length));
+    requireText(suffix);
     clean.append(suffix.c_str(), suffix.size());
-    return HostString(clean.c_str(), clean.size());
-  } catch (...) {
-    return HostString("(withheld)");
   }
+  HostString excerpt(clean.c_str(), clean.size());
+  if (excerpt.size() != clean.size()) throw std::bad_alloc();
+  return excerpt;
 }
 
 }  // namespace ostrel
@@ -12880,7 +12949,7 @@ bool handleProfileAnswer(StudyHost& host);
 
 // True for a JSON object root holding an "error" string that contains "Unknown ticker symbol";
 // `error` then holds that string. Any byte sequence is safe.
-bool isUnknownTickerAnswer(const char* text, HostString& error) noexcept;
+bool isUnknownTickerAnswer(const char* text, HostString& error);
 
 }  // namespace ostrel
 
@@ -12891,8 +12960,8 @@ bool isUnknownTickerAnswer(const char* text, HostString& error) noexcept;
 // through the stored pointers p_gex_data and p_greek_data. Only these functions create or free
 // them, so a stored pointer is always either absent or one of ours.
 //
-// A record that cannot be allocated stays absent; the parser handed the absent record reports
-// it and halts, and the next call tries to create it again.
+// A record that cannot be allocated stays absent, and the next call tries to create it again;
+// the scheduler sends no profile request meanwhile (one answered into no record would halt).
 
 
 namespace ostrel {
@@ -12900,8 +12969,8 @@ namespace ostrel {
 GexData* gexRecord(StudyHost& host);
 GreekData* greekRecord(StudyHost& host);
 
-// Creates each absent record empty and stores it, GEX first.
-void ensureProfileRecords(StudyHost& host);
+// Creates each absent record empty and stores it, GEX first. False when memory ran out for one.
+bool ensureProfileRecords(StudyHost& host);
 
 // Empties both records that exist.
 void clearProfileRecords(StudyHost& host);
@@ -12920,7 +12989,7 @@ constexpr const char* kEmptyResponse = "EMPTY_RESPONSE";
 
 }  // namespace
 
-bool isUnknownTickerAnswer(const char* text, HostString& error) noexcept {
+bool isUnknownTickerAnswer(const char* text, HostString& error) {
   if (text == nullptr || *text == '\0') return false;
   json::JsonDocument doc;
   if (!doc.parse(text) || !doc.root().IsObject()) return false;
@@ -12928,7 +12997,7 @@ bool isUnknownTickerAnswer(const char* text, HostString& error) noexcept {
   if (message == nullptr || std::strstr(message, "Unknown ticker symbol") == nullptr) {
     return false;
   }
-  error.assign(message);
+  assignText(error, message);
   return true;
 }
 
@@ -12953,7 +13022,7 @@ bool handleProfileAnswer(StudyHost& host) {
   // The service's text goes in only as an argument, never as the format.
   const HostString message =
       formatHostString("Ostrel API Error: %s. Halting requests.", error.c_str());
-  host::logMessage(host, message.c_str(), 1);
+  logFormatted(host, message, 1);
   host::setStoredInt(host, key::requests_halted, 1);
   return true;
 }
@@ -12975,20 +13044,26 @@ GreekData* greekRecord(StudyHost& host) {
   return static_cast<GreekData*>(host::storedPointer(host, key::p_greek_data));
 }
 
-void ensureProfileRecords(StudyHost& host) {
+bool ensureProfileRecords(StudyHost& host) {
+  bool created = true;
   if (gexRecord(host) == nullptr) {
     if (GexData* record = new (std::nothrow) GexData()) {
       host::setStoredPointer(host, key::p_gex_data, record);
       // A host without pointer storage would lose the record on every call.
       if (gexRecord(host) != record) delete record;
+    } else {
+      created = false;
     }
   }
   if (greekRecord(host) == nullptr) {
     if (GreekData* record = new (std::nothrow) GreekData()) {
       host::setStoredPointer(host, key::p_greek_data, record);
       if (greekRecord(host) != record) delete record;
+    } else {
+      created = false;
     }
   }
+  return created;
 }
 
 void clearProfileRecords(StudyHost& host) {
@@ -13157,7 +13232,8 @@ constexpr const char* kPluginVersion = "v2.2026.03.05";
 
 // Profile request: GET-style, no body, headers User-Agent, X-ostrel-plugin, Authorization,
 // Accept. Started: profile_state Pending; refused: "Error making HTTP Request." (flag 1) and
-// profile_state Failed.
+// profile_state Failed. Throws std::bad_alloc, before anything is sent or stored, when a text
+// of the request (an empty `url` among them) could not be stored.
 void sendProfileRequest(StudyHost& host, const char* url, const char* api_key);
 
 // {"start": S, "end": E}: seconds since 1970-01-01 UTC in decimal, nothing else.
@@ -13167,7 +13243,7 @@ HostString formatHistoryBody(std::int64_t start_seconds, std::int64_t end_second
 // X-ostrel-plugin, User-Agent. Started: history_state Pending and last_history_request set to
 // CurrentTime; refused: "Ostrel: Error sending
 // Majors history request." (flag 1) and history_state Done, so it is not asked for again until
-// the next full recalculation.
+// the next full recalculation. Throws std::bad_alloc as sendProfileRequest does.
 void sendMajorsHistoryRequest(StudyHost& host, const char* ticker, const char* api_key,
                               std::int64_t start_seconds, std::int64_t end_seconds);
 
@@ -13178,6 +13254,27 @@ namespace ostrel {
 namespace {
 
 bool hasText(const char* text) noexcept { return text != nullptr && *text != '\0'; }
+
+// What each step gives up when memory runs out, and when it is tried again.
+constexpr const char* kRecordsLost =
+    "Ostrel: out of memory; the profile records could not be created. Trying again on the next "
+    "update.";
+constexpr const char* kHistoryRequestLost =
+    "Ostrel: out of memory; the majors history request was not sent. Trying again on the next "
+    "update.";
+constexpr const char* kHistoryAnswerLost =
+    "Ostrel: out of memory; the majors history answer was dropped. Asking again on the next "
+    "update.";
+constexpr const char* kConversionLost =
+    "Ostrel: out of memory; the futures conversion was given up. It is asked again at its next "
+    "trigger, within 15 minutes.";
+constexpr const char* kProfileRequestLost =
+    "Ostrel: out of memory; the profile request was not sent. Trying again at the next interval.";
+constexpr const char* kProfileAnswerLost =
+    "Ostrel: out of memory; the profile answer was dropped. Asking again at the next interval.";
+constexpr const char* kRenderLost =
+    "Ostrel: out of memory; the profile was drawn only in part. It is drawn again with the next "
+    "answer.";
 
 std::int32_t state(StudyHost& host, std::int32_t k) { return host::storedInt(host, k); }
 
@@ -13210,13 +13307,25 @@ void takeHistoryAnswer(StudyHost& host, float additive, float multiplicative, bo
   host::setStoredInt(host, key::history_state, Done);
 }
 
+// The history answer, or when memory runs out on the way, the request asked again: a full
+// recalculation asks for it only once, so a dropped answer would leave the day without it.
+void takeHistoryAnswerStep(StudyHost& host, float additive, float multiplicative, bool sent_now) {
+  if (!runStep(host, kHistoryAnswerLost,
+               [&] { takeHistoryAnswer(host, additive, multiplicative, sent_now); })) {
+    host::setStoredInt(host, key::history_state, Due);
+  }
+}
+
 void applyOutcome(StudyHost& host, ParseOutcome outcome, const ScheduleArgs& args,
                   std::int32_t& drawingKey) {
   switch (outcome) {
     case ParseOutcome::filled:
       host.RecalcFromBar = 0;
-      renderLevels(host, drawingKey, gexRecord(host), greekRecord(host), args.additive,
-                   args.multiplicative);
+      // The drawings placed before memory ran out are recorded; the next pass replaces them.
+      runStep(host, kRenderLost, [&] {
+        renderLevels(host, drawingKey, gexRecord(host), greekRecord(host), args.additive,
+                     args.multiplicative);
+      });
       break;
     case ParseOutcome::halt:
       removeAllDrawings(host);
@@ -13227,15 +13336,34 @@ void applyOutcome(StudyHost& host, ParseOutcome outcome, const ScheduleArgs& arg
   }
 }
 
-void parseProfile(StudyHost& host, const ScheduleArgs& args, std::int32_t& drawingKey) {
-  if (host.BarCount <= 0 || host.RecalcFromBar >= host.BarCount) return;
-  if (!hasText(host.ResponseText)) return;
+// Throws std::bad_alloc from the parsers (the record is left cleared).
+bool parseProfile(StudyHost& host, const ScheduleArgs& args, ParseOutcome& outcome) {
+  if (host.BarCount <= 0 || host.RecalcFromBar >= host.BarCount) return false;
+  if (!hasText(host.ResponseText)) return false;
   // A halt that arrived while the request was in flight drops the answer.
-  if (halted(host)) return;
-  const ParseOutcome outcome = args.family == ProfileFamily::Greek
-                                   ? parseGreekProfile(host, &host.ResponseText, greekRecord(host))
-                                   : parseGexProfile(host, &host.ResponseText, gexRecord(host));
-  applyOutcome(host, outcome, args, drawingKey);
+  if (halted(host)) return false;
+  outcome = args.family == ProfileFamily::Greek
+                ? parseGreekProfile(host, &host.ResponseText, greekRecord(host))
+                : parseGexProfile(host, &host.ResponseText, gexRecord(host));
+  return true;
+}
+
+// The answer to the pending profile request. Running out of memory drops it as a broken answer
+// is dropped (profile_state is Done already): nothing is drawn, and the next request goes out
+// when the interval has passed.
+void takeProfileAnswer(StudyHost& host, const ScheduleArgs& args, std::int32_t& drawingKey) {
+  bool parsed = false;
+  ParseOutcome outcome = ParseOutcome::retry;
+  const bool whole = runStep(host, kProfileAnswerLost, [&] {
+    if (handleProfileAnswer(host)) return;
+    parsed = parseProfile(host, args, outcome);
+  });
+  if (!whole) {
+    host::setStoredInt(host, key::profile_state, Done);
+    removeAllDrawings(host);
+    return;
+  }
+  if (parsed) applyOutcome(host, outcome, args, drawingKey);
 }
 
 // True when the call may go on to the answer of a pending profile request.
@@ -13245,18 +13373,24 @@ bool requestProfile(StudyHost& host, const ScheduleArgs& args) {
   if (state(host, key::profile_state) == Pending) return true;
   const DateTime last = host::storedTime(host, key::last_profile_request);
   if (!profileRequestDue(host.CurrentTime, last, args.interval_seconds)) return false;
+  // Composed first: running out of memory for it leaves the state as it was.
+  const ProfileUrl profile = buildProfileUrl(args.ticker, args.package, args.kind);
+  requireText(profile.url);
   clearProfileRecords(host);
   host::setStoredInt(host, key::profile_state, Due);
   host::setStoredTime(host, key::last_profile_request, host.CurrentTime);
-  const ProfileUrl profile = buildProfileUrl(args.ticker, args.package, args.kind);
   sendProfileRequest(host, profile.url.c_str(), args.api_key);
   return false;
 }
 
 }  // namespace
 
+// Each step that runs out of memory ends alone (runStep logs what it gave up), leaving its
+// request state so that nothing waits for an answer that will not be handled; the steps after
+// it do not depend on it and go on.
 void scheduleRequests(StudyHost& host, const ScheduleArgs& args, std::int32_t& drawingKey) {
-  ensureProfileRecords(host);
+  const bool records = ensureProfileRecords(host);
+  if (!records) host::logMessage(host, kRecordsLost, 1);
 
   if (host.IsFullRecalc != 0) {
     host::setStoredInt(host, key::requests_halted, 0);
@@ -13265,24 +13399,37 @@ void scheduleRequests(StudyHost& host, const ScheduleArgs& args, std::int32_t& d
   }
 
   expireStalePending(host);
-  const bool history_sent = requestHistory(host, args);
-  takeHistoryAnswer(host, args.additive, args.multiplicative, history_sent);
+  bool history_sent = false;
+  runStep(host, kHistoryRequestLost, [&] { history_sent = requestHistory(host, args); });
+  takeHistoryAnswerStep(host, args.additive, args.multiplicative, history_sent);
 
   if (hasText(args.futures_target)) {
-    updateFuturesConversion(host, args.ticker, args.futures_target, args.api_key);
+    // Not asked again at once: the request blocks the platform's thread, and memory may stay
+    // short for a while. Its next trigger asks (the next call, when it failed before asking).
+    runStep(host, kConversionLost,
+            [&] { updateFuturesConversion(host, args.ticker, args.futures_target, args.api_key); });
   }
 
-  if (!requestProfile(host, args)) return;
+  if (!records) {
+    // No record to parse into: an answer that arrives is dropped, not left pending.
+    if (host.ResponseReady != 0 && state(host, key::profile_state) == Pending) {
+      host::setStoredInt(host, key::profile_state, Done);
+    }
+    return;
+  }
+
+  bool go_on = false;
+  runStep(host, kProfileRequestLost, [&] { go_on = requestProfile(host, args); });
+  if (!go_on) return;
 
   if (host.ResponseReady == 0 || state(host, key::profile_state) != Pending) return;
-  if (handleProfileAnswer(host)) return;
-  parseProfile(host, args, drawingKey);
+  takeProfileAnswer(host, args, drawingKey);
 }
 
 void takeAnswerWhileSuspended(StudyHost& host, float additive, float multiplicative) {
   if (host.ResponseReady == 0) return;
   if (state(host, key::history_state) == Pending) {
-    takeHistoryAnswer(host, additive, multiplicative, /*sent_now=*/false);
+    takeHistoryAnswerStep(host, additive, multiplicative, /*sent_now=*/false);
   } else if (state(host, key::profile_state) == Pending) {
     host::setStoredInt(host, key::profile_state, Done);
   }
@@ -13299,14 +13446,19 @@ namespace ostrel {
 
 namespace {
 
-void setHeader(HttpHeaderField& field, const char* name, HostString value) noexcept {
+// Throws std::bad_alloc when either text could not be stored: a request never goes out with a
+// header missing.
+void setHeader(HttpHeaderField& field, const char* name, HostString value) {
   field.Name = name;
+  requireText(field.Name);
+  requireText(value);
   field.Value = std::move(value);
 }
 
 }  // namespace
 
 void sendProfileRequest(StudyHost& host, const char* url, const char* api_key) {
+  if (url == nullptr || *url == '\0') throw std::bad_alloc();  // the URL's storage failed
   HttpHeaderField headers[4];
   setHeader(headers[0], "User-Agent", formatHostString("Sierra Chart %d", host.HostBuild));
   setHeader(headers[1], "X-ostrel-plugin", HostString(kPluginVersion));
@@ -13330,6 +13482,8 @@ void sendMajorsHistoryRequest(StudyHost& host, const char* ticker, const char* a
                               std::int64_t start_seconds, std::int64_t end_seconds) {
   const HostString url = buildMajorsHistoryUrl(ticker);
   const HostString body = formatHistoryBody(start_seconds, end_seconds);
+  requireText(url);
+  requireText(body);
   HttpHeaderField headers[5];
   setHeader(headers[0], "Authorization",
             formatHostString("Basic %s", api_key != nullptr ? api_key : ""));
@@ -13622,8 +13776,9 @@ constexpr std::size_t kInputSpecCount = 110;
 // The table, kInputSpecCount entries in slot order.
 const InputSpec* inputSpecs() noexcept;
 
-// For every slot the host has: name, then type and default, then options, then position.
-void declareInputs(StudyHost& host) noexcept;
+// For every slot the host has: name, then type and default, then options, then position. False
+// when memory ran out for a text (that text is then empty); every slot is still declared.
+bool declareInputs(StudyHost& host) noexcept;
 
 }  // namespace ostrel
 
@@ -13780,7 +13935,8 @@ constexpr InputSpec kInputs[kInputSpecCount] = {
 static_assert(sizeof(kInputs) / sizeof(kInputs[0]) == in::kInputCount,
               "one table row per input id");
 
-void declareInput(StudyInput& slot, const InputSpec& spec) noexcept {
+// False when a text (name, option list, default text) could not be stored.
+bool declareInput(StudyInput& slot, const InputSpec& spec) noexcept {
   slot.name = spec.name;
   switch (spec.kind) {
     case InputKind::CustomList:
@@ -13796,17 +13952,22 @@ void declareInput(StudyInput& slot, const InputSpec& spec) noexcept {
     case InputKind::TimeZone: slot.setTimeZone(static_cast<std::int32_t>(spec.number)); break;
   }
   if (spec.position != 0) slot.display_position = spec.position;
+  if (slot.name != spec.name) return false;
+  if (spec.kind == InputKind::CustomList && slot.options != spec.text) return false;
+  return spec.kind != InputKind::Text || slot.text == spec.text;
 }
 
 }  // namespace
 
 const InputSpec* inputSpecs() noexcept { return kInputs; }
 
-void declareInputs(StudyHost& host) noexcept {
-  if (host.Inputs == nullptr) return;
+bool declareInputs(StudyHost& host) noexcept {
+  if (host.Inputs == nullptr) return true;
+  bool complete = true;
   for (std::int32_t i = 0; i < in::kInputCount && i < host.InputCount; ++i) {
-    declareInput(host.Inputs[i], kInputs[i]);
+    if (!declareInput(host.Inputs[i], kInputs[i])) complete = false;
   }
+  return complete;
 }
 
 }  // namespace ostrel
@@ -13952,6 +14113,8 @@ void studyFunction(StudyHost& host) noexcept;
 
 }  // namespace ostrel
 
+#include <new>
+
 // ---- study/study_function.h
 // runStudy: the body of the study function, one call of the host (defaults or update).
 // May throw only on allocation failure; studyFunction catches everything.
@@ -13972,6 +14135,9 @@ const char* dllName() noexcept { return "ostrel_v4"; }
 void studyFunction(StudyHost& host) noexcept {
   try {
     runStudy(host);
+  } catch (const std::bad_alloc&) {
+    // A step that needs no memory of its own (the removal, a recalculation's resets) has run.
+    host::logMessage(host, "Ostrel: out of memory; the rest of this update was skipped.", 1);
   } catch (...) {
     // Only an allocation can throw; the host must never see it, so the call is given up.
     host::logMessage(host, "Ostrel: internal error; the update was skipped.", 1);
@@ -13981,6 +14147,8 @@ void studyFunction(StudyHost& host) noexcept {
 }  // namespace ostrel
 
 // ---- study/study_function.cpp
+
+#include <new>
 
 // ---- study/subgraph_table.h
 // The study's 19 published subgraphs as data, in index order, and their declaration in the
@@ -14006,8 +14174,9 @@ constexpr std::size_t kSubgraphSpecCount = 19;
 
 const SubgraphSpec* subgraphSpecs() noexcept;
 
-// Declares every subgraph the host has (at most 19): name, attributes, primary colour.
-void declareSubgraphs(StudyHost& host) noexcept;
+// Declares every subgraph the host has (at most 19): name, attributes, primary colour. False
+// when memory ran out for a name (that name is then empty).
+bool declareSubgraphs(StudyHost& host) noexcept;
 
 }  // namespace ostrel
 // ---- study/text_normalise.h
@@ -14036,9 +14205,9 @@ class NormalisedText {
   // True when the text did not fit inside the object.
   bool on_heap() const noexcept { return heap_.owns_storage(); }
 
-  // The text's first `length` bytes, upper-cased (a-z only). On allocation failure the text is
-  // empty.
-  void assignUpperCase(const char* text, std::size_t length) noexcept;
+  // The text's first `length` bytes, upper-cased (a-z only). Throws std::bad_alloc when a long
+  // text cannot be stored: an empty ticker would read as "SPX", an empty target as no target.
+  void assignUpperCase(const char* text, std::size_t length);
 
  private:
   char inline_[kInlineCapacity + 1] = {};
@@ -14046,11 +14215,11 @@ class NormalisedText {
   HostString heap_;
 };
 
-// Trimmed and upper-cased; a null text reads as "".
-NormalisedText normaliseText(const char* text) noexcept;
+// Trimmed and upper-cased; a null text reads as "". Throws std::bad_alloc as above.
+NormalisedText normaliseText(const char* text);
 
 // As normaliseText, but "SPX" when nothing is left.
-NormalisedText normaliseTicker(const char* text) noexcept;
+NormalisedText normaliseTicker(const char* text);
 
 }  // namespace ostrel
 
@@ -14058,19 +14227,28 @@ namespace ostrel {
 
 namespace {
 
+constexpr const char* kTitle = "Gex Profile";
+
+// The platform asks for the defaults once: a text lost to a failed allocation stays empty, so
+// the user is told.
 void declareDefaults(StudyHost& host) {
-  host.StudyTitle = "Gex Profile";
+  host.StudyTitle = kTitle;
   host.RegionSetting = 0;
   host.LoopModeSetting = 0;
   host.AlwaysCallSetting = 1;
-  declareInputs(host);
-  declareSubgraphs(host);
+  bool complete = host.StudyTitle == kTitle;
+  if (!declareInputs(host)) complete = false;
+  if (!declareSubgraphs(host)) complete = false;
+  if (!complete) {
+    host::logMessage(host,
+                     "Ostrel: out of memory; some names of the study's settings are missing. "
+                     "Remove the study and add it again.",
+                     1);
+  }
 }
 
 void runUpdate(StudyHost& host) {
   const Premiums premiums = readPremiums(host);
-  const NormalisedText futures_target =
-      normaliseText(readText(host::input(host, in::kFuturesTarget)));
 
   if (host.IsRemovalCall != 0 || host.IsSuspended != 0) {
     removeAllDrawings(host);
@@ -14082,11 +14260,19 @@ void runUpdate(StudyHost& host) {
     return;
   }
 
+  // The history is reset here too, before anything that needs memory: a call that runs out of
+  // it later still leaves the recalculation's history request due.
   if (host.IsFullRecalc != 0) {
     host::setStoredInt(host, key::profile_state, Due);
+    host::setStoredInt(host, key::history_state, Due);
     host::setStoredInt(host, key::requests_halted, 0);
     sweepStaleDrawings(host);
   }
+
+  // Normalised after the removal and recalculation steps, which do not need it and must not be
+  // lost to a failed allocation.
+  const NormalisedText futures_target =
+      normaliseText(readText(host::input(host, in::kFuturesTarget)));
 
   const NormalisedText ticker = normaliseTicker(readText(host::input(host, in::kTicker)));
   const std::int32_t package = readIndex(host::input(host, in::kPackage));
@@ -14102,6 +14288,7 @@ void runUpdate(StudyHost& host) {
   HostString api_key_copy;
   if (!futures_target.empty()) {
     api_key_copy.assign(api_key);
+    if (api_key_copy.empty() && api_key != nullptr && *api_key != '\0') throw std::bad_alloc();
     api_key = api_key_copy.c_str();
   }
   const std::int32_t interval = readInteger(host::input(host, in::kRequestInterval));
@@ -14178,8 +14365,9 @@ constexpr SubgraphSpec kSubgraphs[kSubgraphSpecCount] = {
 
 const SubgraphSpec* subgraphSpecs() noexcept { return kSubgraphs; }
 
-void declareSubgraphs(StudyHost& host) noexcept {
-  if (host.Subgraphs == nullptr) return;
+bool declareSubgraphs(StudyHost& host) noexcept {
+  if (host.Subgraphs == nullptr) return true;
+  bool complete = true;
   for (std::int32_t i = 0;
        i < static_cast<std::int32_t>(kSubgraphSpecCount) && i < host.SubgraphCount; ++i) {
     const SubgraphSpec& spec = kSubgraphs[i];
@@ -14191,7 +14379,9 @@ void declareSubgraphs(StudyHost& host) noexcept {
       out.third_style = spec.third_style;
     }
     out.primary_colour = spec.colour;
+    if (out.name != spec.name) complete = false;
   }
+  return complete;
 }
 
 }  // namespace ostrel
@@ -14199,6 +14389,7 @@ void declareSubgraphs(StudyHost& host) noexcept {
 // ---- study/text_normalise.cpp
 
 #include <cstring>
+#include <new>
 
 namespace ostrel {
 
@@ -14214,7 +14405,7 @@ void upperCase(char* bytes, std::size_t length) noexcept {
 
 }  // namespace
 
-void NormalisedText::assignUpperCase(const char* text, std::size_t length) noexcept {
+void NormalisedText::assignUpperCase(const char* text, std::size_t length) {
   heap_.clear();
   if (length <= kInlineCapacity) {
     if (length != 0) std::memcpy(inline_, text, length);
@@ -14225,12 +14416,13 @@ void NormalisedText::assignUpperCase(const char* text, std::size_t length) noexc
   }
   inline_[0] = '\0';
   heap_.assign(text, length);
+  if (heap_.empty()) throw std::bad_alloc();  // an empty text would read as another ticker
   size_ = heap_.size();
   // The string's own storage is ours to edit in place: no second copy.
   upperCase(const_cast<char*>(heap_.c_str()), size_);
 }
 
-NormalisedText normaliseText(const char* text) noexcept {
+NormalisedText normaliseText(const char* text) {
   NormalisedText out;
   if (text == nullptr) return out;
   std::size_t begin = 0;
@@ -14241,7 +14433,7 @@ NormalisedText normaliseText(const char* text) noexcept {
   return out;
 }
 
-NormalisedText normaliseTicker(const char* text) noexcept {
+NormalisedText normaliseTicker(const char* text) {
   NormalisedText out = normaliseText(text);
   if (out.empty()) out.assignUpperCase("SPX", 3);
   return out;
@@ -14322,6 +14514,11 @@ const char* zoneString(std::int32_t index) noexcept {
 // - RecalcFromBar and EarliestChangedBar are written back only when the core changed them.
 // - A record with fewer than 110 inputs or 19 subgraphs is refused: the call logs once per
 //   instance and does nothing, rather than let the core read clamped slots.
+// - Running out of memory in the binding's own texts (an input's text, a stored text, a request's
+//   or a drawing's text, a declared name) is noted with memoryShort(); the call ends with one log
+//   line (flag 1) saying what was given up. An input text that cannot be presented skips the
+//   core for that call, and the next call is presented as a full recalculation, which restarts
+//   every request the skipped call may have left waiting.
 
 #include <cstdint>
 #include <vector>
@@ -14402,13 +14599,17 @@ struct InputMarks {
   std::uint64_t value_text[kMaxInputs / 64] = {};  // the slot was handed over as a text
 };
 
-void readInput(s_SCInput_145& from, StudyInput& to) noexcept;
+// False when memory ran out for a text: the slot then holds the empty text, and readInputs
+// reads that input again on the next call.
+bool readInput(s_SCInput_145& from, StudyInput& to) noexcept;
 void writeInputValue(const StudyInput& from, s_SCInput_145& to) noexcept;
 
 // Over the first `count` inputs (at most InputMarks::kMaxInputs; nothing when the platform's
-// array is shorter or absent).
-void readInputs(s_sc& sc, StudyInput* inputs, InputMarks& marks, std::int32_t count) noexcept;
-void writeDeclaredInputs(s_sc& sc, const StudyInput* inputs, std::int32_t count) noexcept;
+// array is shorter or absent). False when memory ran out for a text: that input is read again
+// on the next call.
+bool readInputs(s_sc& sc, StudyInput* inputs, InputMarks& marks, std::int32_t count) noexcept;
+// False when memory ran out for a name or a text (the platform's input then lacks it).
+bool writeDeclaredInputs(s_sc& sc, const StudyInput* inputs, std::int32_t count) noexcept;
 void writeChangedInputs(s_sc& sc, const StudyInput* inputs, InputMarks& marks,
                         std::int32_t count) noexcept;
 
@@ -14422,6 +14623,9 @@ constexpr std::int32_t kPresentedInputs = 110;
 constexpr std::int32_t kPresentedSubgraphs = 19;
 constexpr std::int32_t kFallbackHostBuild = SC_DLL_VERSION;
 constexpr std::int32_t kStoredTextKeys = 8;
+
+// True when `text` holds all of `expected`: an SCString assigned less ran out of memory.
+bool scStringHolds(const SCString& text, const char* expected) noexcept;
 
 struct StoredTextCopy {
   std::int32_t key = 0;
@@ -14459,9 +14663,18 @@ class BindingInstance {
 
   // Drawings placed as user-drawn (the copy settings): the platform's study-drawing operations
   // do not reach them, so the binding records their numbers, in ascending order.
-  void noteUserDrawn(std::int32_t number, std::int32_t type);
+  void noteUserDrawn(std::int32_t number, std::int32_t type);  // may throw std::bad_alloc
   bool isUserDrawn(std::int32_t number) const noexcept;
   void forgetUserDrawn(std::int32_t number) noexcept;
+
+  // Memory ran out for one of the binding's own texts: `given_up` (a fixed text, flag 1) is
+  // logged at the end of the call, the first one only.
+  void memoryShort(const char* given_up) noexcept {
+    if (memory_short_ == nullptr) memory_short_ = given_up;
+  }
+  // The next ordinary call is presented as a full recalculation (a request refused for want of
+  // memory, which the core would otherwise not ask for again until then).
+  void oweRecalculation() noexcept { recalc_owed_ = true; }
   std::vector<UserDrawnDrawing>& userDrawn() noexcept { return user_drawn_; }
 
  private:
@@ -14486,11 +14699,14 @@ class BindingInstance {
   std::int32_t host_build_ = 0;
   bool host_build_read_ = false;
   bool refusal_logged_ = false;
+  bool recalc_owed_ = false;
+  const char* memory_short_ = nullptr;
 };
 
 }  // namespace ostrel::platform
 
 #include <algorithm>
+#include <cstring>
 
 // ---- platform/host_operations.h
 // The StudyHost operations over the platform's record (host_operations.cpp). Each reaches its
@@ -14562,11 +14778,27 @@ std::int32_t parseVersion(const char* text) noexcept {
   return value;
 }
 
+constexpr const char* kInputsLost =
+    "Ostrel: out of memory; the chart's settings could not be read. This update was skipped; "
+    "the next one recalculates.";
+constexpr const char* kInputsUnread =
+    "Ostrel: out of memory; some of the chart's settings could not be read. This call (removal, "
+    "hiding or defaults) does not use them.";
+constexpr const char* kNamesLost =
+    "Ostrel: out of memory; some names of the study's settings are missing. Remove the study "
+    "and add it again.";
+constexpr const char* kStoredTextLost =
+    "Ostrel: out of memory; a stored text could not be read or kept.";
+
 std::uint16_t toUint16(std::int32_t value) noexcept {
   return static_cast<std::uint16_t>(value < 0 ? 0 : (value > 65535 ? 65535 : value));
 }
 
 }  // namespace
+
+bool scStringHolds(const SCString& text, const char* expected) noexcept {
+  return static_cast<std::size_t>(text.GetLength()) == std::strlen(expected);
+}
 
 BindingInstance::BindingInstance() noexcept {
   host_.Inputs = inputs_;
@@ -14580,20 +14812,39 @@ BindingInstance::BindingInstance() noexcept {
 void BindingInstance::runStep(s_sc& sc, void (*step)(StudyHost&, void*), void* context) noexcept {
   sc_ = &sc;
   host_.Ops.DirectHttpsGet = platformDirectHttpsGet(sc);
+  memory_short_ = nullptr;
   if (attach(sc)) {
     presentFields(sc);
-    readInputs(sc, inputs_, marks_, kPresentedInputs);
+    const bool inputs_read = readInputs(sc, inputs_, marks_, kPresentedInputs);
     presentSubgraphs(sc);
     takeAnswer(sc);
-    const std::int32_t recalc_from = host_.RecalcFromBar;
-    const std::int32_t earliest = host_.EarliestChangedBar;
-    if (step != nullptr) {
-      step(host_, context);
+    // Removal and hiding need no text; any other call would run on a text that is not the
+    // chart's, so it is skipped, and the recalculation owed restarts what it may have left.
+    const bool ordinary =
+        host_.IsDefaultsCall == 0 && host_.IsRemovalCall == 0 && host_.IsSuspended == 0;
+    if (!inputs_read && ordinary) {
+      recalc_owed_ = true;
+      memoryShort(kInputsLost);
     } else {
-      studyFunction(host_);
+      if (!inputs_read) memoryShort(kInputsUnread);
+      if (ordinary && recalc_owed_) {
+        host_.IsFullRecalc = 1;
+        recalc_owed_ = false;
+      }
+      const std::int32_t recalc_from = host_.RecalcFromBar;
+      const std::int32_t earliest = host_.EarliestChangedBar;
+      if (step != nullptr) {
+        step(host_, context);
+      } else {
+        studyFunction(host_);
+      }
+      writeBack(sc, recalc_from, earliest);
     }
-    writeBack(sc, recalc_from, earliest);
   }
+  if (memory_short_ != nullptr && sc.p_AddMessageToLog != nullptr) {
+    sc.AddMessageToLog(memory_short_, 1);
+  }
+  memory_short_ = nullptr;
   host_.ResponseReady = 0;
   host_.ResponseText = nullptr;
   sc_ = nullptr;
@@ -14653,7 +14904,7 @@ void BindingInstance::presentFields(s_sc& sc) noexcept {
   h.HostBuild = host_build_;
   h.EarliestChangedBar = sc.EarliestUpdateSubgraphDataArrayIndex;
   if (h.IsDefaultsCall != 0) {
-    if (!(h.StudyTitle == sc.GraphName.GetChars())) h.StudyTitle.assign(sc.GraphName.GetChars());
+    // The title and the names are not presented: the core declares every one of them.
     h.RegionSetting = sc.GraphRegion;
     h.LoopModeSetting = sc.AutoLoop;
     h.AlwaysCallSetting = sc.UpdateAlways;
@@ -14695,7 +14946,6 @@ void BindingInstance::presentSubgraphs(s_sc& sc) noexcept {
   for (std::int32_t i = 0; i < kPresentedSubgraphs; ++i) {
     const s_SCSubgraph_260& from = all[i];
     Subgraph& to = subgraphs_[i];
-    if (!(to.name == from.Name.GetChars())) to.name.assign(from.Name.GetChars());
     to.primary_colour = from.PrimaryColor;
     to.draw_style = from.DrawStyle;
     to.line_width = from.LineWidth;
@@ -14731,14 +14981,16 @@ void BindingInstance::writeBack(s_sc& sc, std::int32_t recalc_from,
 
 void BindingInstance::writeDefaults(s_sc& sc) noexcept {
   if (sc.GraphName.Compare(host_.StudyTitle.c_str()) != 0) sc.GraphName = host_.StudyTitle.c_str();
+  bool complete = scStringHolds(sc.GraphName, host_.StudyTitle.c_str());
   sc.GraphRegion = host_.RegionSetting;
   sc.AutoLoop = host_.LoopModeSetting;
   sc.UpdateAlways = host_.AlwaysCallSetting;
-  writeDeclaredInputs(sc, inputs_, kPresentedInputs);
+  if (!writeDeclaredInputs(sc, inputs_, kPresentedInputs)) complete = false;
   for (std::int32_t i = 0; i < kPresentedSubgraphs; ++i) {
     const Subgraph& from = subgraphs_[i];
     s_SCSubgraph_260& to = sc.Subgraph[i];
     if (to.Name.Compare(from.name.c_str()) != 0) to.Name = from.name.c_str();
+    if (!scStringHolds(to.Name, from.name.c_str())) complete = false;
     to.PrimaryColor = from.primary_colour;
     to.DrawStyle = toUint16(from.draw_style);
     to.LineWidth = toUint16(from.line_width);
@@ -14746,6 +14998,7 @@ void BindingInstance::writeDefaults(s_sc& sc) noexcept {
     to.LineStyle = static_cast<SubgraphLineStyles>(
         from.third_style < -1 ? -1 : (from.third_style > 32767 ? 32767 : from.third_style));
   }
+  if (!complete) memoryShort(kNamesLost);
 }
 
 HostString* BindingInstance::storedText(std::int32_t key) noexcept {
@@ -14762,6 +15015,7 @@ HostString* BindingInstance::storedText(std::int32_t key) noexcept {
   if (!entry->used) {
     const char* held = sc_->GetPersistentSCString(key).GetChars();
     if (!(entry->text == held)) entry->text.assign(held);
+    if (!(entry->text == held)) memoryShort(kStoredTextLost);
     entry->used = true;
   }
   return &entry->text;
@@ -14778,6 +15032,9 @@ void BindingInstance::writeStoredTexts(s_sc& sc) noexcept {
       sc.SetPersistentSCString(entry.key, SCString(entry.text.c_str()));
     } else {
       held = entry.text.c_str();
+    }
+    if (!scStringHolds(sc.GetPersistentSCString(entry.key), entry.text.c_str())) {
+      memoryShort(kStoredTextLost);
     }
   }
 }
@@ -14913,6 +15170,8 @@ void toDrawingSpec(const s_UseTool& from, DrawingSpec& to) noexcept {
 
 // ---- platform/host_operations.cpp
 
+#include <new>
+
 
 namespace ostrel::platform {
 namespace {
@@ -14921,6 +15180,11 @@ constexpr std::int32_t kMaxHeaders = 16;
 constexpr int kExcludeOtherInstances = 1;
 // Bound on the walk through user-drawn drawings, against a platform that never answers 0.
 constexpr int kMaxUserDrawnWalk = 1000000;
+
+constexpr const char* kRequestLost =
+    "Ostrel: out of memory; a request was not started. The next update recalculates and asks "
+    "again.";
+constexpr const char* kDrawingLost = "Ostrel: out of memory; a drawing was not placed.";
 
 BindingInstance& instance(StudyHost* host) {
   return *static_cast<BindingInstance*>(host->HostContext);
@@ -14937,6 +15201,11 @@ std::int32_t placeDrawing(StudyHost* host, DrawingSpec* spec) {
   s_sc& sc = b.record();
   s_UseTool tool;
   toUseTool(*spec, tool);
+  if (!scStringHolds(tool.Text, spec->Text.c_str())) {  // never a line without its label
+    b.memoryShort(kDrawingLost);
+    spec->DrawingNumber = 0;
+    return 0;
+  }
   // As the SDK's own drawing helpers do: every drawing lands on the study's chart and region,
   // whatever the platform would make of chart 0 or region -1.
   if (tool.ChartNumber == 0) tool.ChartNumber = sc.ChartNumber;
@@ -14946,8 +15215,20 @@ std::int32_t placeDrawing(StudyHost* host, DrawingSpec* spec) {
     spec->DrawingNumber = 0;
     return 0;
   }
+  if (tool.AddAsUserDrawnDrawing != 0) {
+    try {
+      b.noteUserDrawn(tool.LineNumber, spec->DrawingType);
+    } catch (const std::bad_alloc&) {
+      // Unnoted, no later call could find it: it goes at once, and the core hears of no drawing.
+      if (sc.DeleteUserDrawnACSDrawing != nullptr) {
+        sc.DeleteUserDrawnACSDrawing(sc.ChartNumber, tool.LineNumber);
+      }
+      b.memoryShort(kDrawingLost);
+      spec->DrawingNumber = 0;
+      return 0;
+    }
+  }
   spec->DrawingNumber = tool.LineNumber;
-  if (tool.AddAsUserDrawnDrawing != 0) b.noteUserDrawn(tool.LineNumber, spec->DrawingType);
   return 1;
 }
 
@@ -15089,12 +15370,24 @@ std::int32_t startHttpRequest(StudyHost* host, const char* url, const char* body
     return 0;
   }
   n_ACSIL::s_HTTPHeader fields[kMaxHeaders];
+  bool complete = true;
   for (std::int32_t i = 0; i < count; ++i) {
     fields[i].Name = headers[i].Name.c_str();
     fields[i].Value = headers[i].Value.c_str();
+    if (!scStringHolds(fields[i].Name, headers[i].Name.c_str()) ||
+        !scStringHolds(fields[i].Value, headers[i].Value.c_str())) {
+      complete = false;
+    }
   }
-  const SCString address(url != nullptr ? url : "");
-  const SCString content(body != nullptr ? body : "");
+  if (url == nullptr) url = "";
+  if (body == nullptr) body = "";
+  const SCString address(url);
+  const SCString content(body);
+  if (!complete || !scStringHolds(address, url) || !scStringHolds(content, body)) {
+    b.memoryShort(kRequestLost);  // never a request without its key or part of its address
+    b.oweRecalculation();
+    return 0;
+  }
   const int id = sc.MakeHTTPPOSTRequest(address, content, fields, count);
   b.setPendingRequest(id);
   return id != 0 ? 1 : 0;
@@ -15184,12 +15477,14 @@ bool writesSameText(const StudyInput& slot, const char* held) noexcept {
   return held == nullptr || held[0] == '\0';
 }
 
-void setText(StudyInput& to, const char* text) noexcept {
+// False when the text could not be stored (the slot then holds the empty text).
+bool setText(StudyInput& to, const char* text) noexcept {
   if (to.type != InputType::kText || to.has_text == 0 || !sameText(to.text, text)) {
     to.text.assign(text != nullptr ? text : "");
   }
   to.type = InputType::kText;
   to.has_text = 1;
+  return sameText(to.text, text);
 }
 
 void setValue(StudyInput& to, InputType type, double d, std::int32_t i, std::uint32_t c) noexcept {
@@ -15300,13 +15595,10 @@ bool changed(const StudyInput& now, const InputMarks::Value& then,
 
 }  // namespace
 
-void readInput(s_SCInput_145& from, StudyInput& to) noexcept {
+bool readInput(s_SCInput_145& from, StudyInput& to) noexcept {
   // A text is read only where the platform says the input holds one; any other reading of its
   // bytes would take a pointer for a number.
-  if (from.UsesStringValue()) {
-    setText(to, from.StringValue);
-    return;
-  }
+  if (from.UsesStringValue()) return setText(to, from.StringValue);
   switch (from.ValueType) {
     case FLOAT_VALUE:
       setValue(to, InputType::kFloat, static_cast<double>(from.GetFloat()), 0, 0);
@@ -15326,6 +15618,7 @@ void readInput(s_SCInput_145& from, StudyInput& to) noexcept {
       break;
     default: setValue(to, static_cast<InputType>(from.ValueType), 0.0, 0, 0); break;
   }
+  return true;
 }
 
 void writeInputValue(const StudyInput& from, s_SCInput_145& to) noexcept {
@@ -15359,13 +15652,16 @@ void writeInputValue(const StudyInput& from, s_SCInput_145& to) noexcept {
 
 namespace {
 
-// A slot read again, and both marks of it.
-void readAgain(s_SCInput_145& from, StudyInput& slot, InputMarks& marks, std::int32_t i) noexcept {
-  readInput(from, slot);
+// A slot read again, and both marks of it. False when memory ran out for its text: the raw
+// mark then matches nothing, so the input is read again in the next call.
+bool readAgain(s_SCInput_145& from, StudyInput& slot, InputMarks& marks, std::int32_t i) noexcept {
+  const bool read = readInput(from, slot);
   takeRaw(from, marks.raw[i]);
   takeValue(slot, marks.value[i]);
   setBit(marks.raw_text, i, from.UsesStringValue());
   setBit(marks.value_text, i, slot.type == InputType::kText);
+  if (!read) marks.raw[i].type = InputMarks::kNeverRead;
+  return read;
 }
 
 // Whether `difference` is non-zero for any of the first `count` pairs: two pairs at a time, with
@@ -15405,13 +15701,18 @@ void writeSlot(const StudyInput& slot, s_SCInput_145& to, InputMarks& marks,
 
 }  // namespace
 
-void readInputs(s_sc& sc, StudyInput* inputs, InputMarks& marks, std::int32_t count) noexcept {
+bool readInputs(s_sc& sc, StudyInput* inputs, InputMarks& marks, std::int32_t count) noexcept {
   // The caller made sure the array holds `count` inputs; index it directly.
   s_SCInput_145* all = sc.Input.GetPointer();
-  if (all == nullptr || count > InputMarks::kMaxInputs || sc.Input.GetArraySize() < count) return;
+  if (all == nullptr || count > InputMarks::kMaxInputs || sc.Input.GetArraySize() < count) {
+    return true;
+  }
+  bool complete = true;
   if (anyDifference(all, marks.raw, count, &rawDifference)) {
     for (std::int32_t i = 0; i < count; ++i) {
-      if (rawDifference(all[i], marks.raw[i]) != 0) readAgain(all[i], inputs[i], marks, i);
+      if (rawDifference(all[i], marks.raw[i]) != 0) {
+        complete = readAgain(all[i], inputs[i], marks, i) && complete;
+      }
     }
   }
   // The texts by content. Unchanged bytes mean the same type, so these are still texts.
@@ -15419,17 +15720,24 @@ void readInputs(s_sc& sc, StudyInput* inputs, InputMarks& marks, std::int32_t co
     const StudyInput& slot = inputs[i];
     if (slot.type != InputType::kText || slot.has_text == 0 ||
         !sameText(slot.text, all[i].StringValue)) {
-      readAgain(all[i], inputs[i], marks, i);
+      complete = readAgain(all[i], inputs[i], marks, i) && complete;
     }
   });
+  return complete;
 }
 
-void writeDeclaredInputs(s_sc& sc, const StudyInput* inputs, std::int32_t count) noexcept {
+bool writeDeclaredInputs(s_sc& sc, const StudyInput* inputs, std::int32_t count) noexcept {
+  bool complete = true;
   for (std::int32_t i = 0; i < count; ++i) {
     const StudyInput& from = inputs[i];
     s_SCInput_145& to = sc.Input[i];
     if (to.Name.Compare(from.name.c_str()) != 0) to.Name = from.name.c_str();
+    if (to.Name.Compare(from.name.c_str()) != 0) complete = false;
     writeInputValue(from, to);
+    if (from.type == InputType::kText && from.has_text != 0 &&
+        !(from.text == (to.UsesStringValue() && to.StringValue != nullptr ? to.StringValue : ""))) {
+      complete = false;
+    }
     if (!from.options.empty() && to.InternalSetCustomStrings != nullptr) {
       to.SetCustomInputStrings(from.options.c_str());
     }
@@ -15437,6 +15745,7 @@ void writeDeclaredInputs(s_sc& sc, const StudyInput* inputs, std::int32_t count)
     to.DisplayOrder =
         static_cast<std::uint16_t>(position < 0 ? 0 : (position > 65535 ? 65535 : position));
   }
+  return complete;
 }
 
 void writeChangedInputs(s_sc& sc, const StudyInput* inputs, InputMarks& marks,
@@ -15486,6 +15795,7 @@ int platformInterfaceVersion() noexcept;
 
 }  // namespace ostrel::platform
 
+#include <cstddef>
 #include <memory>
 #include <new>
 
@@ -15510,16 +15820,17 @@ void storeInstance(s_sc& sc, BindingInstance* instance) noexcept {
   }
 }
 
+// The defaults call's instance lives on the stack: the platform asks for the defaults once, so
+// that call must not depend on a heap allocation (a study without its inputs is unusable).
+static_assert(sizeof(BindingInstance) <= std::size_t{64} * 1024,
+              "the defaults call's instance is on the stack");
+
 void runCall(s_sc& sc) {
   // A last call is the last whatever else it claims: the instance's records and drawings go,
   // and its state is freed, even when the defaults flag is set too.
   if (sc.SetDefaults != 0 && sc.LastCallToFunction == 0) {
-    std::unique_ptr<BindingInstance> once(new (std::nothrow) BindingInstance);
-    if (once == nullptr) {
-      logFailure(sc, "Ostrel: out of memory; the study was not set up.");
-      return;
-    }
-    once->run(sc);
+    BindingInstance once;
+    once.run(sc);
     return;
   }
   BindingInstance* instance = storedInstance(sc);

@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 #include <rapidjson/document.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <new>
 #include <string>
+
+#include "sim/allocation_faults.h"
 
 namespace ostrel::sim {
 namespace {
@@ -122,6 +126,53 @@ TEST(ReplayRun, BareNumbersNeedADeclaredNonTextSlot) {
       ADD_FAILURE() << "accepted: " << c.json;
     } catch (const ScenarioError& e) {
       EXPECT_STREQ(e.what(), c.message);
+    }
+  }
+}
+
+// One allocation in every call but the defaults call; the record pointer set by updates and
+// cleared by the removal, so the replay makes one release call after the trace.
+void allocatingStudy(StudyHost& h) {
+  if (h.IsDefaultsCall != 0) return;
+  try {
+    int* volatile block = new int(1);
+    delete block;
+  } catch (const std::bad_alloc&) {
+    h.Ops.LogMessage(&h, "out of memory", 1);
+  }
+  static int record = 0;
+  h.Ops.SetStoredPointer(&h, 0, h.IsRemovalCall != 0 ? nullptr : &record);
+}
+
+TEST(ReplayRun, AllocationCountAndTheCallThatRanOut) {
+  if (!allocationHooksInstalled()) GTEST_SKIP() << "no allocation hooks in this build";
+  const Scenario s = parseScenario(R"({"calls": [{}, {}]})", "");
+  StudyEntry entry;
+  entry.function = &allocatingStudy;
+  rapidjson::Document plain;
+  plain.Parse(runScenario(s, entry).c_str());
+  EXPECT_FALSE(plain.HasMember("allocations")) << "without the option the trace is unchanged";
+  struct Case {
+    std::uint64_t n;
+    int call;  // -1: null
+  };
+  // Calls 1 and 2 are traced; the release call after the trace counts as call 3.
+  const Case cases[] = {{1, 1}, {2, 2}, {3, 3}, {4, -1}};
+  for (const Case& c : cases) {
+    ReplayOptions options;
+    options.count_allocations = true;
+    options.fail_allocation = c.n;
+    rapidjson::Document doc;
+    doc.Parse(runScenario(s, entry, options).c_str());
+    ASSERT_FALSE(doc.HasParseError());
+    EXPECT_EQ(doc["allocations"].GetUint64(), 3u) << "N " << c.n;
+    if (c.call < 0) {
+      EXPECT_TRUE(doc["failed_allocation"].IsNull()) << "N " << c.n;
+    } else {
+      EXPECT_EQ(doc["failed_allocation"]["call"].GetInt(), c.call) << "N " << c.n;
+    }
+    if (c.call == 1 || c.call == 2) {
+      EXPECT_STREQ(doc["calls"][c.call]["log"][0]["text"].GetString(), "out of memory");
     }
   }
 }
