@@ -14,10 +14,7 @@ using test::at;
 using test::kSecond;
 
 const char* const kProfile = test::kTwoStrikeProfile;
-// 09:45 New York, bar 15 of the fixture's chart.
-const char* const kHistory =
-    "[{\"timestamp\": 1773150300, \"major_call_gamma\": 5600, \"major_put_gamma\": 5400,"
-    " \"zero_gamma\": 5500}]";
+const char* const kHistory = test::kOneHistoryPoint;
 
 bool isHistory(const sim::RequestRecord& r) { return r.url.find("/hist/") != std::string::npos; }
 

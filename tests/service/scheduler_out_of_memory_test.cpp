@@ -24,9 +24,7 @@ using test::at;
 using test::kSecond;
 
 const char* const kProfile = test::kTwoStrikeProfile;
-const char* const kHistory =
-    "[{\"timestamp\": 1773150300, \"major_call_gamma\": 5600, \"major_put_gamma\": 5400,"
-    " \"zero_gamma\": 5500}]";
+const char* const kHistory = test::kOneHistoryPoint;
 const std::int64_t kStart = at(2026, 3, 10, 10, 0);
 
 struct Chart {

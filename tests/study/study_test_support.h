@@ -36,6 +36,11 @@ inline constexpr const char* kTwoStrikeProfile =
     " \"strikes\": [[5450, -310.5, -120.25, [-300, -290, -280, -250, -200]],"
     " [5510, 420, 210.75, [400, 380, 350, 320, 260]]]}";
 
+// A majors history of one point: 09:45 New York on 2026-03-10, bar 15 of StudyTest's chart.
+inline constexpr const char* kOneHistoryPoint =
+    "[{\"timestamp\": 1773150300, \"major_call_gamma\": 5600, \"major_put_gamma\": 5400,"
+    " \"zero_gamma\": 5500}]";
+
 class StudyTest : public ::testing::Test {
  protected:
   void SetUp() override {
