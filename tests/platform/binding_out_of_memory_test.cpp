@@ -16,13 +16,17 @@
 #include "sim/sim_host.h"
 #include "study/input_ids.h"
 #include "study/state_keys.h"
+#include "tests/study/out_of_memory_support.h"
 #include "tests/study/study_test_support.h"
 
 namespace ostrel {
 namespace {
 
+using test::allDrawingsRecorded;
+using test::answer;
 using test::at;
 using test::kSecond;
+using test::outOfMemoryLines;
 
 const char* const kProfile = test::kTwoStrikeProfile;
 const char* const kHistory = test::kOneHistoryPoint;
@@ -58,30 +62,6 @@ struct PlatformChart {
     return s;
   }
 };
-
-sim::CallScript answer(const char* text) {
-  sim::CallScript s;
-  s.response_ready = true;
-  s.response_text = text;
-  return s;
-}
-
-int outOfMemoryLines(const sim::CallRecord& rec) {
-  int n = 0;
-  for (const auto& line : rec.log) {
-    if (line.text.find("out of memory") != std::string::npos && line.flag == 1) ++n;
-  }
-  return n;
-}
-
-bool allRecorded(const PlatformChart& c) {
-  for (const auto& entry : c.sim.drawings()) {
-    bool found = false;
-    for (std::int32_t k = 8; k < 1000 && !found; ++k) found = c.stored(k) == entry.first;
-    if (!found) return false;
-  }
-  return true;
-}
 
 struct Stage {
   const char* name;
@@ -160,7 +140,7 @@ TEST_P(BindingOutOfMemory, EveryAllocationOfTheCall) {
       EXPECT_NE(r.url, "") << at_n;
       for (const auto& h : r.headers) EXPECT_NE(h.second, "") << at_n << ": " << h.first;
     }
-    EXPECT_TRUE(allRecorded(c)) << at_n;
+    EXPECT_TRUE(allDrawingsRecorded(c.sim)) << at_n;
     if (GetParam() == 0) {
       // Every input is declared with its type: a scenario's values can be written.
       for (std::int32_t i = 0; i < in::kInputCount; ++i) {
@@ -176,7 +156,7 @@ TEST_P(BindingOutOfMemory, EveryAllocationOfTheCall) {
       if (!next.placed.empty()) drawn = true;
     }
     EXPECT_TRUE(drawn) << at_n << ": no profile drawn after memory came back";
-    EXPECT_TRUE(allRecorded(c)) << at_n;
+    EXPECT_TRUE(allDrawingsRecorded(c.sim)) << at_n;
     EXPECT_NE(c.stored(key::history_state), Pending) << at_n;
   }
 }

@@ -15,13 +15,17 @@
 #include "sim/sim_host.h"
 #include "study/input_ids.h"
 #include "study/state_keys.h"
+#include "tests/study/out_of_memory_support.h"
 #include "tests/study/study_test_support.h"
 
 namespace ostrel {
 namespace {
 
+using test::allDrawingsRecorded;
+using test::answer;
 using test::at;
 using test::kSecond;
+using test::outOfMemoryLines;
 
 const char* const kProfile = test::kTwoStrikeProfile;
 const char* const kHistory = test::kOneHistoryPoint;
@@ -64,13 +68,6 @@ struct Chart {
   }
 };
 
-sim::CallScript answer(const char* text) {
-  sim::CallScript s;
-  s.response_ready = true;
-  s.response_text = text;
-  return s;
-}
-
 // The first call with a futures target: the conversion's blocking request and its answer.
 sim::CallScript conversionAnswer() {
   sim::CallScript s;
@@ -86,24 +83,6 @@ struct Stage {
   sim::CallScript script;              // the call that runs out
   bool full_recalc;
 };
-
-// Whether every drawing of the study on the chart is recorded in a drawing slot.
-bool allRecorded(const Chart& c) {
-  for (const auto& entry : c.sim.drawings()) {
-    bool found = false;
-    for (std::int32_t k = 8; k < 1000 && !found; ++k) found = c.stored(k) == entry.first;
-    if (!found) return false;
-  }
-  return true;
-}
-
-int outOfMemoryLines(const sim::CallRecord& rec) {
-  int n = 0;
-  for (const auto& line : rec.log) {
-    if (line.text.find("out of memory") != std::string::npos && line.flag == 1) ++n;
-  }
-  return n;
-}
 
 bool started(const sim::CallRecord& rec, bool history) {
   for (const auto& r : rec.requests) {
@@ -169,7 +148,7 @@ TEST_P(SchedulerOutOfMemory, EveryAllocationOfTheCall) {
     EXPECT_EQ(outOfMemoryLines(rec), 1) << at_n << "\n" << test::logOf(rec);
     EXPECT_TRUE(c.stored(key::profile_state) != Pending || started(rec, false)) << at_n;
     EXPECT_TRUE(c.stored(key::history_state) != Pending || started(rec, true)) << at_n;
-    EXPECT_TRUE(allRecorded(c)) << at_n;
+    EXPECT_TRUE(allDrawingsRecorded(c.sim)) << at_n;
     EXPECT_EQ(c.stored(key::requests_halted), 0) << at_n;
     // The conversion blocks the platform's thread: one request in the call that ran out, and
     // at most one more (when memory ran out before it went out) in the half minute after it.
@@ -186,7 +165,7 @@ TEST_P(SchedulerOutOfMemory, EveryAllocationOfTheCall) {
     }
     EXPECT_LE(conversions_after, 1u) << at_n;
     EXPECT_TRUE(drawn) << at_n << ": no profile drawn after memory came back";
-    EXPECT_TRUE(allRecorded(c)) << at_n;
+    EXPECT_TRUE(allDrawingsRecorded(c.sim)) << at_n;
     if (s.full_recalc || GetParam() == 2) {
       EXPECT_EQ(c.stored(key::history_state), Done) << at_n;
       EXPECT_EQ(c.sim.subgraph(0).values[15], 5600.0f) << at_n << ": the history was lost";
