@@ -13,6 +13,12 @@
 
 namespace ostrel {
 
+// The defaults call could not store every name or text it declares (the core's, or the
+// platform's copy of them): only declaring them again mends it.
+constexpr const char* kSettingNamesLost =
+    "Ostrel: out of memory; some names of the study's settings are missing. Remove the study "
+    "and add it again.";
+
 // `text` itself, or std::bad_alloc when it is empty.
 inline const HostString& requireText(const HostString& text) {
   if (text.empty()) throw std::bad_alloc();

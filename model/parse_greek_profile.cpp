@@ -1,6 +1,6 @@
 #include "model/parse_greek_profile.h"
-#include "host/out_of_memory.h"
 
+#include "host/out_of_memory.h"
 #include "model/json_document.h"
 #include "model/profile_json.h"
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "host/out_of_memory.h"
 #include "platform/host_operations.h"
 #include "platform/sc_datetime.h"
 #include "study/study_entry.h"
@@ -30,9 +31,6 @@ constexpr const char* kInputsLost =
 constexpr const char* kInputsUnread =
     "Ostrel: out of memory; some of the chart's settings could not be read. This call (removal, "
     "hiding or defaults) does not use them.";
-constexpr const char* kNamesLost =
-    "Ostrel: out of memory; some names of the study's settings are missing. Remove the study "
-    "and add it again.";
 constexpr const char* kStoredTextLost =
     "Ostrel: out of memory; a stored text could not be read or kept.";
 
@@ -58,7 +56,6 @@ BindingInstance::BindingInstance() noexcept {
 void BindingInstance::runStep(s_sc& sc, void (*step)(StudyHost&, void*), void* context) noexcept {
   sc_ = &sc;
   host_.Ops.DirectHttpsGet = platformDirectHttpsGet(sc);
-  memory_short_ = nullptr;
   if (attach(sc)) {
     presentFields(sc);
     const bool inputs_read = readInputs(sc, inputs_, marks_, kPresentedInputs);
@@ -244,7 +241,7 @@ void BindingInstance::writeDefaults(s_sc& sc) noexcept {
     to.LineStyle = static_cast<SubgraphLineStyles>(
         from.third_style < -1 ? -1 : (from.third_style > 32767 ? 32767 : from.third_style));
   }
-  if (!complete) memoryShort(kNamesLost);
+  if (!complete) memoryShort(kSettingNamesLost);
 }
 
 HostString* BindingInstance::storedText(std::int32_t key) noexcept {

@@ -300,10 +300,7 @@ bool writeDeclaredInputs(s_sc& sc, const StudyInput* inputs, std::int32_t count)
     if (to.Name.Compare(from.name.c_str()) != 0) to.Name = from.name.c_str();
     if (to.Name.Compare(from.name.c_str()) != 0) complete = false;
     writeInputValue(from, to);
-    if (from.type == InputType::kText && from.has_text != 0 &&
-        !(from.text == (to.UsesStringValue() && to.StringValue != nullptr ? to.StringValue : ""))) {
-      complete = false;
-    }
+    if (from.type == InputType::kText && !writesSameText(from, heldText(to))) complete = false;
     if (!from.options.empty() && to.InternalSetCustomStrings != nullptr) {
       to.SetCustomInputStrings(from.options.c_str());
     }

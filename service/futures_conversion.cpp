@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <new>
 
 #include "host/host_calls.h"
 #include "host/numeric.h"
@@ -34,10 +33,9 @@ bool tickerOrTargetChanged(StudyHost& host, const char* ticker, const char* targ
   HostString* stored_target = host::storedText(host, key::conversion_target);
   if (stored_ticker == nullptr || stored_target == nullptr) return false;
   if (*stored_ticker == ticker && *stored_target == target) return false;
-  stored_ticker->assign(ticker);
-  stored_target->assign(target);
   // Texts that could not be stored would read as a change on every call.
-  if (*stored_ticker != ticker || *stored_target != target) throw std::bad_alloc();
+  assignText(*stored_ticker, ticker);
+  assignText(*stored_target, target);
   return true;
 }
 

@@ -1,8 +1,7 @@
 #include "study/study_function.h"
 
-#include <new>
-
 #include "host/host_calls.h"
+#include "host/out_of_memory.h"
 #include "render/drawing_cleanup.h"
 #include "service/profile_records.h"
 #include "service/profile_url.h"
@@ -34,12 +33,7 @@ void declareDefaults(StudyHost& host) {
   bool complete = host.StudyTitle == kTitle;
   if (!declareInputs(host)) complete = false;
   if (!declareSubgraphs(host)) complete = false;
-  if (!complete) {
-    host::logMessage(host,
-                     "Ostrel: out of memory; some names of the study's settings are missing. "
-                     "Remove the study and add it again.",
-                     1);
-  }
+  if (!complete) host::logMessage(host, kSettingNamesLost, 1);
 }
 
 void runUpdate(StudyHost& host) {
@@ -82,8 +76,7 @@ void runUpdate(StudyHost& host) {
   const char* api_key = readText(host::input(host, in::kApiKey));
   HostString api_key_copy;
   if (!futures_target.empty()) {
-    api_key_copy.assign(api_key);
-    if (api_key_copy.empty() && api_key != nullptr && *api_key != '\0') throw std::bad_alloc();
+    assignText(api_key_copy, api_key);
     api_key = api_key_copy.c_str();
   }
   const std::int32_t interval = readInteger(host::input(host, in::kRequestInterval));

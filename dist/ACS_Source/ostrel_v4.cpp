@@ -9722,6 +9722,7 @@ ParseOutcome parseGexProfile(StudyHost& host, const char* const* response_text,
                              GexData* p_gex_data);
 
 }  // namespace ostrel
+
 // ---- host/out_of_memory.h
 // Running out of memory: in a long session with many charts any allocation of the study can
 // fail. A step that cannot get the memory it needs ends early by throwing std::bad_alloc (a
@@ -9854,6 +9855,12 @@ inline Subgraph& subgraph(StudyHost& h, std::int32_t index) {
 
 namespace ostrel {
 
+// The defaults call could not store every name or text it declares (the core's, or the
+// platform's copy of them): only declaring them again mends it.
+constexpr const char* kSettingNamesLost =
+    "Ostrel: out of memory; some names of the study's settings are missing. Remove the study "
+    "and add it again.";
+
 // `text` itself, or std::bad_alloc when it is empty.
 inline const HostString& requireText(const HostString& text) {
   if (text.empty()) throw std::bad_alloc();
@@ -9889,7 +9896,6 @@ inline void logFormatted(StudyHost& host, const HostString& line, std::int32_t f
 }
 
 }  // namespace ostrel
-
 // ---- model/profile_json.h
 // The checks that the GEX and Greek profile parsers share, in their order: parse the text, look
 // at the root, recognise the service's error answers, and require a 32-bit "timestamp".
@@ -11995,7 +12001,6 @@ void parseFuturesConversion(StudyHost& host, const char* body, const char* futur
 
 #include <cmath>
 #include <cstdint>
-#include <new>
 
 // ---- service/https_client.h
 // The direct HTTPS client of the futures conversion: one blocking GET of
@@ -12212,10 +12217,9 @@ bool tickerOrTargetChanged(StudyHost& host, const char* ticker, const char* targ
   HostString* stored_target = host::storedText(host, key::conversion_target);
   if (stored_ticker == nullptr || stored_target == nullptr) return false;
   if (*stored_ticker == ticker && *stored_target == target) return false;
-  stored_ticker->assign(ticker);
-  stored_target->assign(target);
   // Texts that could not be stored would read as a change on every call.
-  if (*stored_ticker != ticker || *stored_target != target) throw std::bad_alloc();
+  assignText(*stored_ticker, ticker);
+  assignText(*stored_target, target);
   return true;
 }
 
@@ -14148,8 +14152,6 @@ void studyFunction(StudyHost& host) noexcept {
 
 // ---- study/study_function.cpp
 
-#include <new>
-
 // ---- study/subgraph_table.h
 // The study's 19 published subgraphs as data, in index order, and their declaration in the
 // defaults call. Width and the third style attribute are declared only where `has_line` is set
@@ -14239,12 +14241,7 @@ void declareDefaults(StudyHost& host) {
   bool complete = host.StudyTitle == kTitle;
   if (!declareInputs(host)) complete = false;
   if (!declareSubgraphs(host)) complete = false;
-  if (!complete) {
-    host::logMessage(host,
-                     "Ostrel: out of memory; some names of the study's settings are missing. "
-                     "Remove the study and add it again.",
-                     1);
-  }
+  if (!complete) host::logMessage(host, kSettingNamesLost, 1);
 }
 
 void runUpdate(StudyHost& host) {
@@ -14287,8 +14284,7 @@ void runUpdate(StudyHost& host) {
   const char* api_key = readText(host::input(host, in::kApiKey));
   HostString api_key_copy;
   if (!futures_target.empty()) {
-    api_key_copy.assign(api_key);
-    if (api_key_copy.empty() && api_key != nullptr && *api_key != '\0') throw std::bad_alloc();
+    assignText(api_key_copy, api_key);
     api_key = api_key_copy.c_str();
   }
   const std::int32_t interval = readInteger(host::input(host, in::kRequestInterval));
@@ -14784,9 +14780,6 @@ constexpr const char* kInputsLost =
 constexpr const char* kInputsUnread =
     "Ostrel: out of memory; some of the chart's settings could not be read. This call (removal, "
     "hiding or defaults) does not use them.";
-constexpr const char* kNamesLost =
-    "Ostrel: out of memory; some names of the study's settings are missing. Remove the study "
-    "and add it again.";
 constexpr const char* kStoredTextLost =
     "Ostrel: out of memory; a stored text could not be read or kept.";
 
@@ -14812,7 +14805,6 @@ BindingInstance::BindingInstance() noexcept {
 void BindingInstance::runStep(s_sc& sc, void (*step)(StudyHost&, void*), void* context) noexcept {
   sc_ = &sc;
   host_.Ops.DirectHttpsGet = platformDirectHttpsGet(sc);
-  memory_short_ = nullptr;
   if (attach(sc)) {
     presentFields(sc);
     const bool inputs_read = readInputs(sc, inputs_, marks_, kPresentedInputs);
@@ -14998,7 +14990,7 @@ void BindingInstance::writeDefaults(s_sc& sc) noexcept {
     to.LineStyle = static_cast<SubgraphLineStyles>(
         from.third_style < -1 ? -1 : (from.third_style > 32767 ? 32767 : from.third_style));
   }
-  if (!complete) memoryShort(kNamesLost);
+  if (!complete) memoryShort(kSettingNamesLost);
 }
 
 HostString* BindingInstance::storedText(std::int32_t key) noexcept {
@@ -15734,10 +15726,7 @@ bool writeDeclaredInputs(s_sc& sc, const StudyInput* inputs, std::int32_t count)
     if (to.Name.Compare(from.name.c_str()) != 0) to.Name = from.name.c_str();
     if (to.Name.Compare(from.name.c_str()) != 0) complete = false;
     writeInputValue(from, to);
-    if (from.type == InputType::kText && from.has_text != 0 &&
-        !(from.text == (to.UsesStringValue() && to.StringValue != nullptr ? to.StringValue : ""))) {
-      complete = false;
-    }
+    if (from.type == InputType::kText && !writesSameText(from, heldText(to))) complete = false;
     if (!from.options.empty() && to.InternalSetCustomStrings != nullptr) {
       to.SetCustomInputStrings(from.options.c_str());
     }
